@@ -3,3 +3,9 @@
 #pragma once
 
 int RunJsonCommand(int argc, char** argv);
+int RunConfigCommand(int argc, char** argv);
+int RunCallCommand(int argc, char** argv);
+int RunCountCommand(int argc, char** argv);
+int RunProjectsCommand(int argc, char** argv);
+int RunCorpsCommand(int argc, char** argv);
+int RunBidsCommand(int argc, char** argv);

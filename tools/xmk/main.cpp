@@ -14,6 +14,12 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"json", RunJsonCommand, "print the children of a JSON document"},
+    {"config", RunConfigCommand, "print the settings a configuration file gives an area"},
+    {"call", RunCallCommand, "send one uniform call and print the reply"},
+    {"count", RunCountCommand, "count records on the back-end"},
+    {"projects", RunProjectsCommand, "fetch a page of projects"},
+    {"corps", RunCorpsCommand, "fetch the corps that match conditions"},
+    {"bids", RunBidsCommand, "fetch the bids that match a condition"},
 };
 
 int Usage() {

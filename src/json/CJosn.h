@@ -1,0 +1,107 @@
+// CJosn: a JSON document held as text with a cursor. Writes insert text at the cursor;
+// reads scan the text. The top-level items are cached and rebuilt only when the text
+// differs from the text they were built from. The dialect is lenient: bare or quoted names,
+// either quote character, no whitespace skipped between tokens.
+// A document is used by one thread at a time: even the const queries update the cache.
+#pragma once
+
+#include <vector>
+
+#include "platform/CString.h"
+#include "platform/Export.h"
+
+class CTime;
+class COleDateTime;
+
+// One top-level item of a document.
+struct XMK_EXPORT JosnChildValue {
+    CString text;   // the item as written between its separators, quotes included
+    CString name;   // the member name; empty for an item without a colon
+    CString value;  // the item's value, cleaned (quotes stripped, null empty, true "1")
+};
+
+class XMK_EXPORT CJosn {
+  public:
+    CJosn();
+    CJosn(const CString& text);  // NOLINT: implicit, documents are made from reply texts
+    CJosn(const CJosn& other);
+    CJosn& operator=(const CJosn& other);
+    ~CJosn();
+
+    const CString& GetValue() const;
+    // Replaces the text only; the cursor stays. The cache is rebuilt by the next query
+    // only if the text differs.
+    void SetValue(const CString& text);
+    // True when the text is empty or exactly "{}".
+    bool IsEmpty() const;
+    // The cursor: an index into the text where the next write inserts.
+    int GetPos() const;
+
+    // Opens a container named `name` at the cursor and moves the cursor inside it.
+    void object_in(const CString& name);
+    void array_in(const CString& name);
+    // Steps over the closing bracket of the container just filled.
+    void child_out();
+    // Cursor back to 1, ready for sequential reads.
+    void Reset();
+
+    unsigned int GetChildCount() const;
+    // Out of range: a record of three empty texts.
+    JosnChildValue GetChildStruct(unsigned int index) const;
+    // The cached record, owned by the document; valid until the text changes and is queried,
+    // or the document is destroyed. Out of range: null.
+    JosnChildValue* GetChildStructPtr(unsigned int index);
+    // First child whose trimmed name equals `name`; none: three empty texts.
+    JosnChildValue FindChildStruct(const CString& name) const;
+    CJosn GetChild(unsigned int index) const;
+    CJosn GetChild(const CString& name) const;
+    bool IsChildObject(unsigned int index) const;
+    bool IsChildObject(const CString& name) const;
+    bool IsChildArray(unsigned int index) const;
+    bool IsChildArray(const CString& name) const;
+    bool IsChildEntity(unsigned int index) const;
+    bool IsChildEntity(const CString& name) const;
+    bool IsArray() const;
+    CString GetChildName(unsigned int index) const;
+    CString GetChildValue(unsigned int index) const;
+    // Out of range: false, outputs untouched.
+    bool GetChildValue(unsigned int index, CString& name, CString& value);
+    // Value of the first child whose name equals `key` exactly; none: empty.
+    CString GetKeyValue(const CString& key) const;
+    // Depth-first search through containers that are array elements; first match wins.
+    CString FindKeyValueRecursion(const CString& key) const;
+
+    void push(const CString& name, int value);
+    void push(const CString& name, long value);
+    void push(const CString& name, float value);
+    void push(const CString& name, double value);
+    void push(const CString& name, const CString& value);
+    void push(const CString& name, const CTime& value);
+    void push(const CString& name, const COleDateTime& value);
+    void push(const CString& name, const CJosn& value);
+
+    // Splices the other document's members in at the cursor.
+    CJosn& operator+=(const CJosn& other);
+    // Appends the other document as a sibling after the current container.
+    CJosn& connect(const CJosn& other);
+    // Adds the other document as an array element; the cursor is left inside it.
+    void AddJosnToArray(const CJosn& other);
+    // Back to the state of a new document.
+    void empty();
+
+    // Sequential reads: each consumes the value after the next colon, whatever its name.
+    void pop(int& out);
+    void pop(long& out);
+    void pop(float& out);
+    void pop(double& out);
+    void pop(CString& out);
+    void pop(CTime& out);
+
+  private:
+    bool __FindKeyValueRecursion(CString& result, const CString& key) const;
+
+    int pos;
+    CString value;
+    mutable CString parsedValue;
+    mutable std::vector<JosnChildValue> children;
+};

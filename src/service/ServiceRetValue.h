@@ -1,0 +1,28 @@
+// ServiceRetValue: the three values of a write reply (code, message, data) and their
+// judgement: code 1 is silent success, 2 or more success with the message shown, 0 or less
+// failure with the message shown.
+#pragma once
+
+#include "platform/CString.h"
+#include "platform/Export.h"
+
+class CJosn;
+
+class XMK_EXPORT ServiceRetValue {
+  public:
+    ServiceRetValue();
+    explicit ServiceRetValue(const CString& reply);
+    explicit ServiceRetValue(CJosn& reply);
+
+    // Reads code, message and data as the first three values of the reply, in text order.
+    // An empty reply (or "{}") reads as code 0 and the message "什么也没有返回".
+    void ReadJosn(const CString& reply);
+    // As above, from the document's current cursor; the cursor moves.
+    void ReadJosn(CJosn& reply);
+    // True for a code of 1 or more; shows the message unless the code is 1.
+    bool MessageAndRet() const;
+
+    int m_nRet;
+    CString m_strMessage;
+    CString m_strData;
+};

@@ -1,0 +1,4 @@
+#include "wirekit/WebArgument.h"
+
+WebArgument::~WebArgument() = default;
+WebArgumentString::~WebArgumentString() = default;
