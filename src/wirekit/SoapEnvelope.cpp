@@ -11,6 +11,8 @@ namespace {
 
 constexpr char kServerError[] = "服务器返回错误：";
 constexpr char kUnrecognisedReply[] = "服务器应答无法识别：";
+constexpr size_t kPadding = 256;  // more than libxml2's input chunk
+constexpr size_t kPadBelow = 64 * 1024;
 
 struct Escape {
     char ch;
@@ -24,21 +26,23 @@ constexpr Escape kEscapes[] = {
     {'"', "&quot;"}, {'\'', "&apos;"}, {'\r', "&#xD;"},
 };
 
-void AppendEscaped(const std::string& text, std::string* out) {
-    for (char ch : text) {
-        const char* replacement = nullptr;
-        for (const Escape& escape : kEscapes) {
-            if (escape.ch == ch) {
-                replacement = escape.text;
-                break;
-            }
-        }
-        if (replacement != nullptr) {
-            out->append(replacement);
-        } else {
-            out->push_back(ch);
-        }
+const char* EscapeOf(char ch) {
+    for (const Escape& escape : kEscapes) {
+        if (escape.ch == ch) return escape.text;
     }
+    return nullptr;
+}
+
+void AppendEscaped(const std::string& text, std::string* out) {
+    size_t copied = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) > '>') continue;  // beyond every escaped byte
+        const char* escape = EscapeOf(text[i]);
+        if (escape == nullptr) continue;
+        out->append(text, copied, i - copied).append(escape);
+        copied = i + 1;
+    }
+    out->append(text, copied, std::string::npos);
 }
 
 CString Failure(const char* prefix, const std::string& detail) {
@@ -49,9 +53,6 @@ CString HttpFailure(long status) { return Failure(kServerError, "HTTP " + std::t
 
 struct DocFree {
     void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
-};
-struct ContextFree {
-    void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
 };
 using Doc = std::unique_ptr<xmlDoc, DocFree>;
 
@@ -97,6 +98,29 @@ std::string LastError(xmlParserCtxt* context) {
     return message + " (line " + std::to_string(error->line) + ")";
 }
 
+// The calling thread's parser context, kept between replies so that each parse does not
+// build its dictionary and buffers anew. A context that has gathered many names is
+// replaced, so a long run of replies with ever new names cannot grow it without bound.
+class ThreadParser {
+  public:
+    ~ThreadParser() { Drop(); }
+    xmlParserCtxt* Get() {
+        if (context_ != nullptr && xmlDictSize(context_->dict) > kMaxNames) Drop();
+        if (context_ == nullptr) context_ = xmlNewParserCtxt();
+        return context_;
+    }
+    void Drop() {
+        if (context_ != nullptr) xmlFreeParserCtxt(context_);
+        context_ = nullptr;
+    }
+
+  private:
+    static constexpr int kMaxNames = 4096;
+    xmlParserCtxt* context_ = nullptr;
+};
+
+thread_local ThreadParser threadParser;
+
 // Parses without network access, without loading any DTD and without substituting entities,
 // keeping libxml2's size and depth limits. On failure `error` holds the reason.
 Doc Parse(const std::string& body, const std::string& contentType, std::string* error) {
@@ -110,17 +134,29 @@ Doc Parse(const std::string& body, const std::string& contentType, std::string* 
         *error = "reply too long to read";
         return nullptr;
     }
-    std::unique_ptr<xmlParserCtxt, ContextFree> context(xmlNewParserCtxt());
-    if (!context) {
+    xmlParserCtxt* context = threadParser.Get();
+    if (context == nullptr) {
         *error = "out of memory";
         return nullptr;
     }
     std::string charset = DeclaresEncoding(body) ? std::string() : CharsetOf(contentType);
+    // libxml2 tries to refill its input whenever less than a chunk lies ahead, which on a
+    // small reply is at nearly every step. Blanks after the root element, which XML allows,
+    // spare it that; only ASCII-based texts (those that start with '<') can take them.
+    const std::string* text = &body;
+    std::string padded;
+    if (body.size() < kPadBelow && body[0] == '<') {
+        padded.reserve(body.size() + kPadding);
+        padded.append(body).append(kPadding, ' ');
+        text = &padded;
+    }
     constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-    Doc doc(xmlCtxtReadMemory(context.get(), body.data(), static_cast<int>(body.size()), nullptr,
+    Doc doc(xmlCtxtReadMemory(context, text->data(), static_cast<int>(text->size()), nullptr,
                               charset.empty() ? nullptr : charset.c_str(), kOptions));
     if (!doc || !context->wellFormed) {
-        *error = LastError(context.get());
+        *error = LastError(context);
+        // A failed parse may leave state behind that the next reply should not meet.
+        threadParser.Drop();
         return nullptr;
     }
     return doc;
@@ -168,8 +204,12 @@ CString FaultText(const xmlNode* fault) {
 
 std::string BuildSoapRequest(const WebCall& call) {
     const std::string& method = call.method.Str();
+    size_t length = 200 + call.nameSpace.Str().size() + method.size() * 2;
+    for (const std::pair<CString, CString>& argument : call.arguments) {
+        length += 5 + argument.first.Str().size() * 2 + argument.second.Str().size() * 9 / 8;
+    }
     std::string body;
-    body.reserve(256 + method.size() * 2);
+    body.reserve(length);
     body.append(
         "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
         "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><");

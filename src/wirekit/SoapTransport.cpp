@@ -60,13 +60,10 @@ class ThreadHandle {
     ~ThreadHandle() {
         if (curl_ != nullptr) curl_easy_cleanup(curl_);
     }
-    // A handle with default options but its live connections kept, or null.
-    CURL* Fresh() {
-        if (curl_ == nullptr) {
-            if (GlobalInit()) curl_ = curl_easy_init();
-        } else {
-            curl_easy_reset(curl_);
-        }
+    // The handle, or null when libcurl cannot start. It keeps the options of the last call:
+    // each call sets all the options it uses.
+    CURL* Get() {
+        if (curl_ == nullptr && GlobalInit()) curl_ = curl_easy_init();
         return curl_;
     }
 
@@ -108,7 +105,7 @@ class SoapTransport : public IWebTransport {
   public:
     std::pair<bool, CString> Exchange(const WebCall& call) override {
         if (call.url.IsEmpty()) return {false, CString(kNoUrl + call.method.Str())};
-        CURL* curl = threadHandle.Fresh();
+        CURL* curl = threadHandle.Get();
         if (curl == nullptr)
             return {false, CString(kCannotConnect + std::string("libcurl failed to start"))};
 
