@@ -1,0 +1,658 @@
+#include "BackendService.h"
+
+#include <cstdlib>
+
+namespace {
+
+ServiceAnswer Result(std::string text) {
+    ServiceAnswer answer;
+    answer.text = std::move(text);
+    return answer;
+}
+
+ServiceAnswer Fault(std::string text) {
+    ServiceAnswer answer;
+    answer.fault = true;
+    answer.text = std::move(text);
+    return answer;
+}
+
+// The library reads a write reply in text order and cuts each value at "," or "}", so the
+// message must hold neither.
+std::string Flat(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == ',') {
+            out += "，";
+        } else if (c == '}') {
+            out += ')';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A write reply: code, message and data as the first three values.
+ServiceAnswer WriteReply(const WriteResult& r) {
+    return Result("{\"ret\":" + std::to_string(r.code) +
+                  ",\"msg\":" + JsonText::Quote(Flat(r.message)) +
+                  ",\"data\":" + JsonText::Quote(Flat(r.data)) + "}");
+}
+
+ServiceAnswer WriteFailure(const std::string& message) {
+    WriteResult r;
+    r.message = message;
+    return WriteReply(r);
+}
+
+long ToLong(const std::string& text) { return std::atol(text.c_str()); }
+
+// Reads a document that must be a JSON object.
+bool ReadObject(const std::string& text, const std::string& what, std::string* error) {
+    if (JsonText::IsObject(text)) return true;
+    *error = what + " is not a JSON object";
+    return false;
+}
+
+// The object member `name` of `text`, as standard JSON; false when absent or not an object.
+bool ObjectMember(const std::string& text, const char* name, std::string* object) {
+    bool found = false;
+    const JsonMember m = JsonText::Member(text, name, &found);
+    if (!found || !JsonText::IsObject(m.json)) return false;
+    *object = m.json;
+    return true;
+}
+
+// The Permission block of a request.
+bool ReadCaller(const std::string& text, const std::string& method, WriteCaller* caller,
+                std::string* tableName, std::string* error) {
+    std::string permission;
+    if (!ObjectMember(text, "Permission", &permission)) {
+        *error = "the request has no Permission object";
+        return false;
+    }
+    caller->method = method;
+    for (const JsonMember& m : JsonText::Members(permission)) {
+        if (m.name == "UserID") caller->userId = ToLong(m.text);
+        if (m.name == "AppID") caller->appId = ToLong(m.text);
+        if (m.name == "FunctionID") caller->functionId = ToLong(m.text);
+        if (m.name == "FunctionType") caller->functionType = ToLong(m.text);
+        if (m.name == "IsrtAreaCode") caller->areaCode = m.text;
+        if (m.name == "TableName" && tableName) *tableName = m.text;
+    }
+    return true;
+}
+
+bool IsId(const std::string& name) { return name == "ID" || name == "Id" || name == "id"; }
+
+// The record number among `values`; 0 when there is none.
+int64_t RecordId(const std::vector<JsonMember>& values) {
+    for (const JsonMember& m : values) {
+        if (IsId(m.name)) return std::strtoll(m.text.c_str(), nullptr, 10);
+    }
+    return 0;
+}
+
+// The table of the records of a function id. Ids without an entry share the table
+// "records", each seeing only its own.
+struct FunctionTable {
+    long functionId;
+    const char* table;
+};
+
+constexpr FunctionTable kFunctionTables[] = {
+    {0, "approvals"},    {1, "acceptances"}, {2, "proof_attachments"}, {3, "objects"},
+    {4, "objects"},      {5, "objects"},     {9000, "projects"},       {9001, "bids"},
+    {9002, "instances"}, {9010, "corps"},    {9011, "corp_qualities"}, {9020, "areas"},
+};
+
+RecordScope ScopeOf(long functionId) {
+    RecordScope scope;
+    for (const FunctionTable& f : kFunctionTables) {
+        if (f.functionId == functionId) {
+            scope.table = f.table;
+            return scope;
+        }
+    }
+    scope.table = "records";
+    scope.functionId = functionId;
+    return scope;
+}
+
+// Members of a condition object that steer the query rather than select records.
+constexpr const char* kControlMembers[] = {"Type", "PageNum", "PageSize", "WhereCode",
+                                           "IsrtAreaCode"};
+
+bool IsControl(const std::string& name) {
+    for (const char* c : kControlMembers) {
+        if (name == c) return true;
+    }
+    return false;
+}
+
+// Reads a condition object into a filter and its paging values (-1 when absent).
+RecordFilter FilterOf(const std::vector<JsonMember>& members, long* pageNum, long* pageSize) {
+    RecordFilter filter;
+    for (const JsonMember& m : members) {
+        if (m.name == "PageNum" && pageNum) *pageNum = ToLong(m.text);
+        if (m.name == "PageSize" && pageSize) *pageSize = ToLong(m.text);
+        if (m.name == "WhereCode") filter.whereCode = m.text;
+        if (!IsControl(m.name)) filter.equals.push_back(m);
+    }
+    return filter;
+}
+
+// What a query kind ("Type" of a "Conditions" request) answers.
+enum class QueryAnswer { kPage, kMaxIndex, kCount };
+
+struct QueryKind {
+    long type;
+    QueryAnswer answer;
+    const char* table;        // null: the table of the request's FunctionID
+    const char* indexMember;  // the member whose largest value kMaxIndex reports
+};
+
+constexpr QueryKind kQueryKinds[] = {
+    {1, QueryAnswer::kPage, "projects", nullptr},
+    {2, QueryAnswer::kPage, "bids", nullptr},
+    {3, QueryAnswer::kPage, "instances", nullptr},
+    {4, QueryAnswer::kPage, nullptr, nullptr},
+    {5, QueryAnswer::kMaxIndex, "projects", "ProjectIndex"},
+    {6, QueryAnswer::kMaxIndex, "bids", "BidIndex"},
+    {7, QueryAnswer::kMaxIndex, "instances", "InstanceIndex"},
+    {8, QueryAnswer::kCount, nullptr, nullptr},
+    {9, QueryAnswer::kPage, "corps", nullptr},
+};
+
+ServiceAnswer Query(BackendStore& store, const std::string& json, const WriteCaller& caller) {
+    std::string conditions;
+    if (!ObjectMember(json, "Conditions", &conditions)) {
+        return Fault("the query has no Conditions object");
+    }
+    const std::vector<JsonMember> members = JsonText::Members(conditions);
+    long type = -1;
+    for (const JsonMember& m : members) {
+        if (m.name == "Type") type = ToLong(m.text);
+    }
+    const QueryKind* kind = nullptr;
+    for (const QueryKind& k : kQueryKinds) {
+        if (k.type == type) kind = &k;
+    }
+    if (!kind) return Fault("unknown query Type " + std::to_string(type));
+    long pageNum = -1;
+    long pageSize = -1;
+    const RecordFilter filter = FilterOf(members, &pageNum, &pageSize);
+    RecordScope scope;
+    if (kind->table) {
+        scope.table = kind->table;
+    } else {
+        scope = ScopeOf(caller.functionId);
+    }
+    std::string error;
+    std::string reply;
+    long number = 0;
+    switch (kind->answer) {
+        case QueryAnswer::kPage:
+            if (!store.Page(scope, filter, pageNum, pageSize, &reply, &error)) return Fault(error);
+            return Result(reply);
+        case QueryAnswer::kMaxIndex:
+            if (!store.MaxOf(scope, filter, kind->indexMember, &number, &error)) {
+                return Fault(error);
+            }
+            return Result("{\"MaxIndex\":" + std::to_string(number) + "}");
+        case QueryAnswer::kCount:
+            if (!store.Count(scope, filter, &number, &error)) return Fault(error);
+            return Result("{\"TotalCount\":" + std::to_string(number) + "}");
+    }
+    return Fault("unknown query Type");
+}
+
+// The members to write: "Values" when the request has it, otherwise every top-level member
+// but the Permission block (an update the caller wrote into a document of its own).
+bool ValuesOf(const std::string& json, bool fallBackToTopLevel, std::vector<JsonMember>* values) {
+    std::string object;
+    if (ObjectMember(json, "Values", &object)) {
+        *values = JsonText::Members(object);
+        return true;
+    }
+    if (!fallBackToTopLevel) return false;
+    for (const JsonMember& m : JsonText::Members(json)) {
+        if (m.name != "Permission") values->push_back(m);
+    }
+    return true;
+}
+
+ServiceAnswer UpdateRecord(BackendStore& store, const RecordScope& scope, const WriteCaller& caller,
+                           const std::vector<JsonMember>& values) {
+    const int64_t id = RecordId(values);
+    if (id <= 0) return WriteFailure("缺少记录编号 ID");
+    return WriteReply(store.Update(scope, caller, id, values));
+}
+
+ServiceAnswer DoWork(BackendStore& store, const SoapRequest& request) {
+    const std::string* json = request.Argument("jsonInput");
+    if (!json) return Fault("DoWork needs the argument jsonInput");
+    std::string error;
+    WriteCaller caller;
+    if (!ReadObject(*json, "jsonInput", &error) ||
+        !ReadCaller(*json, request.method, &caller, nullptr, &error)) {
+        return Fault(error);
+    }
+    const RecordScope scope = ScopeOf(caller.functionId);
+    std::vector<JsonMember> values;
+    switch (caller.functionType) {
+        case 0:
+            return Query(store, *json, caller);
+        case 1:
+            if (!ValuesOf(*json, false, &values)) return Fault("the insert has no Values object");
+            return WriteReply(store.Insert(scope, caller, values));
+        case 2:
+        case 4:
+            if (!ValuesOf(*json, caller.functionType == 2, &values)) {
+                return Fault("the audit has no Values object");
+            }
+            return UpdateRecord(store, scope, caller, values);
+        case 3: {
+            std::string conditions;
+            if (!ObjectMember(*json, "Conditions", &conditions)) {
+                return Fault("the delete has no Conditions object");
+            }
+            const RecordFilter filter = FilterOf(JsonText::Members(conditions), nullptr, nullptr);
+            return WriteReply(store.Delete(scope, caller, filter));
+        }
+        default:
+            return WriteFailure("未知的操作类型 FunctionType=" +
+                                std::to_string(caller.functionType));
+    }
+}
+
+// The record-specific write methods: each names the argument that carries its request and
+// the object in it that holds the record.
+enum class WriteKind { kInsert, kUpdate, kDeleteById, kDeleteMatching };
+
+struct RecordMethod {
+    const char* method;
+    const char* argument;
+    const char* member;  // null for a delete by number
+    const char* table;
+    long functionId;  // logged for deletes, which carry no Permission block
+    WriteKind kind;
+    bool generic;  // the request is wrapped in "outnode"
+};
+
+constexpr RecordMethod kRecordMethods[] = {
+    {"InsertApprovalForCpp", "pAop", "Appvl", "approvals", 0, WriteKind::kInsert, false},
+    {"UpdateApprovalForCpp", "pAop", "Appvl", "approvals", 0, WriteKind::kUpdate, false},
+    {"DeleteApprovalForCpp", "aopID", nullptr, "approvals", 0, WriteKind::kDeleteById, false},
+    {"InsertAcceptanceForCpp", "pAfcp", "Afcp", "acceptances", 1, WriteKind::kInsert, false},
+    {"UpdateAcceptanceForCpp", "pAfcp", "Afcp", "acceptances", 1, WriteKind::kUpdate, false},
+    {"DeleteAcceptanceForCpp", "afcpID", nullptr, "acceptances", 1, WriteKind::kDeleteById, false},
+    {"InsertProofAttachForCpp", "proofAttach", "Ftp", "proof_attachments", 2, WriteKind::kInsert,
+     false},
+    {"UpdateProofAttachForCpp", "proofAttach", "Ftp", "proof_attachments", 2, WriteKind::kUpdate,
+     false},
+    {"DeleteProofAttachByIdForCpp", "attachID", nullptr, "proof_attachments", 2,
+     WriteKind::kDeleteById, false},
+    {"InsertObject", "param", "Value", "objects", 3, WriteKind::kInsert, true},
+    {"UpdateObject", "param", "Value", "objects", 3, WriteKind::kUpdate, true},
+    {"DeleteObject", "param", "Value", "objects", 3, WriteKind::kDeleteMatching, true},
+};
+
+ServiceAnswer RecordWrite(BackendStore& store, const SoapRequest& request, const RecordMethod& m) {
+    const std::string* argument = request.Argument(m.argument);
+    if (!argument) return Fault(m.method + std::string(" needs the argument ") + m.argument);
+    RecordScope scope;
+    scope.table = m.table;
+    WriteCaller caller;
+    if (m.kind == WriteKind::kDeleteById) {
+        caller.method = m.method;
+        caller.functionId = m.functionId;
+        caller.functionType = 3;
+        char* end = nullptr;
+        const long long id = std::strtoll(argument->c_str(), &end, 10);
+        if (argument->empty() || *end != '\0' || id <= 0) {
+            return WriteFailure("记录编号不合法：" + *argument);
+        }
+        JsonMember idMember;
+        idMember.name = "ID";
+        idMember.text = std::to_string(id);
+        RecordFilter filter;
+        filter.equals.push_back(idMember);
+        return WriteReply(store.Delete(scope, caller, filter));
+    }
+    std::string error;
+    std::string requestJson = *argument;
+    if (!ReadObject(requestJson, m.argument, &error)) return Fault(error);
+    if (m.generic && !ObjectMember(*argument, "outnode", &requestJson)) {
+        return Fault("the request has no outnode object");
+    }
+    std::string tableName;
+    if (!ReadCaller(requestJson, m.method, &caller, &tableName, &error)) return Fault(error);
+    std::string object;
+    if (!ObjectMember(requestJson, m.member, &object)) {
+        return Fault(std::string("the request has no ") + m.member + " object");
+    }
+    const std::vector<JsonMember> values = JsonText::Members(object);
+    if (m.generic) {
+        scope.tableName = tableName;
+        scope.byTableName = m.kind != WriteKind::kInsert;
+    }
+    switch (m.kind) {
+        case WriteKind::kInsert:
+            return WriteReply(store.Insert(scope, caller, values));
+        case WriteKind::kUpdate:
+            return UpdateRecord(store, scope, caller, values);
+        default: {
+            RecordFilter filter;
+            filter.equals = values;
+            return WriteReply(store.Delete(scope, caller, filter));
+        }
+    }
+}
+
+// Reads a flat condition document (the argument "queryCodition").
+bool FlatQuery(const SoapRequest& request, RecordFilter* filter, long* pageNum, long* pageSize,
+               std::string* error) {
+    const std::string* text = request.Argument("queryCodition");
+    if (!text) {
+        *error = request.method + " needs the argument queryCodition";
+        return false;
+    }
+    if (!ReadObject(*text, "queryCodition", error)) return false;
+    *filter = FilterOf(JsonText::Members(*text), pageNum, pageSize);
+    return true;
+}
+
+ServiceAnswer GetProjectCount(BackendStore& store, const SoapRequest& request) {
+    RecordFilter filter;
+    long pageNum = 1;
+    long pageSize = 25;
+    std::string error;
+    std::string reply;
+    RecordScope scope;
+    scope.table = "projects";
+    if (!FlatQuery(request, &filter, &pageNum, &pageSize, &error) ||
+        !store.Page(scope, filter, pageNum, pageSize, &reply, &error)) {
+        return Fault(error);
+    }
+    return Result(reply);
+}
+
+ServiceAnswer GetProjectList(BackendStore& store, const SoapRequest& request) {
+    RecordFilter filter;
+    long pageNum = -1;
+    long pageSize = -1;
+    std::string error;
+    std::string reply;
+    RecordScope scope;
+    scope.table = "projects";
+    if (!FlatQuery(request, &filter, &pageNum, &pageSize, &error) ||
+        !store.Page(scope, filter, pageNum, pageSize, &reply, &error)) {
+        return Fault(error);
+    }
+    return Result(reply);
+}
+
+// How the parameter queries match a project, by "queryType".
+struct ParameterKind {
+    long queryType;
+    const char* member;
+    bool contains;
+};
+
+constexpr ParameterKind kParameterKinds[] = {
+    {0, "ProjectName", true}, {1, "ProjectCode", false}, {2, "LeaderEmpId", false},
+    {3, "CorpDogId", false},  {4, "AreaCode", false},
+};
+
+// The items of a parameter text: the elements of a JSON array, or the pieces between commas.
+std::vector<std::string> ParameterItems(const std::string& param) {
+    size_t b = param.find_first_not_of(" \t\r\n");
+    if (b != std::string::npos && param[b] == '[') return JsonText::ArrayTexts(param);
+    std::vector<std::string> items;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = param.find(',', start);
+        std::string item =
+            param.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const size_t first = item.find_first_not_of(" \t");
+        const size_t last = item.find_last_not_of(" \t");
+        items.push_back(first == std::string::npos ? std::string()
+                                                   : item.substr(first, last - first + 1));
+        if (comma == std::string::npos) return items;
+        start = comma + 1;
+    }
+}
+
+// Reads the arguments common to the parameter queries.
+bool ParameterQuery(const SoapRequest& request, bool byArea, std::vector<RecordFilter>* filters,
+                    std::string* error) {
+    const std::string* param = request.Argument("param");
+    const std::string* queryType = request.Argument("queryType");
+    const std::string* area = request.Argument("isrtAreaCode");
+    if (!param || !queryType || !area) {
+        *error = request.method + " needs the arguments param, queryType and isrtAreaCode";
+        return false;
+    }
+    const ParameterKind* kind = nullptr;
+    for (const ParameterKind& k : kParameterKinds) {
+        if (k.queryType == ToLong(*queryType)) kind = &k;
+    }
+    if (!kind) {
+        *error = "unknown queryType " + *queryType;
+        return false;
+    }
+    for (const std::string& item : ParameterItems(*param)) {
+        RecordFilter filter;
+        filter.byArea = byArea;
+        filter.areaCode = *area;
+        filter.anyOf.push_back({kind->member, item, kind->contains});
+        filters->push_back(filter);
+    }
+    return true;
+}
+
+ServiceAnswer CountByParameter(BackendStore& store, const SoapRequest& request, bool byArea) {
+    std::vector<RecordFilter> filters;
+    std::string error;
+    if (!ParameterQuery(request, byArea, &filters, &error)) return Fault(error);
+    RecordScope scope;
+    scope.table = "projects";
+    std::string reply = "[";
+    for (const RecordFilter& filter : filters) {
+        long count = 0;
+        if (!store.Count(scope, filter, &count, &error)) return Fault(error);
+        if (reply.size() > 1) reply += ',';
+        reply += "{\"TotalCount\":" + std::to_string(count) + "}";
+    }
+    return Result(reply + "]");
+}
+
+ServiceAnswer GetCountByParameter(BackendStore& store, const SoapRequest& request) {
+    return CountByParameter(store, request, false);
+}
+
+ServiceAnswer GetCountByParameterAndIsrtAreaCode(BackendStore& store, const SoapRequest& request) {
+    return CountByParameter(store, request, true);
+}
+
+ServiceAnswer ListByParameter(BackendStore& store, const SoapRequest& request, bool byArea) {
+    std::vector<RecordFilter> filters;
+    std::string error;
+    const std::string* pageSize = request.Argument("pageSize");
+    const std::string* pageNum = request.Argument("pageNum");
+    if (!pageSize || !pageNum) return Fault(request.method + " needs pageSize and pageNum");
+    if (!ParameterQuery(request, byArea, &filters, &error)) return Fault(error);
+    if (filters.empty()) return Result("{\"TotalCount\":0,\"Rows\":[]}");
+    RecordFilter any = filters.front();
+    for (size_t i = 1; i < filters.size(); ++i) any.anyOf.push_back(filters[i].anyOf.front());
+    RecordScope scope;
+    scope.table = "projects";
+    std::string reply;
+    if (!store.Page(scope, any, ToLong(*pageNum), ToLong(*pageSize), &reply, &error)) {
+        return Fault(error);
+    }
+    return Result(reply);
+}
+
+ServiceAnswer GetListByParameter(BackendStore& store, const SoapRequest& request) {
+    return ListByParameter(store, request, false);
+}
+
+ServiceAnswer GetListByParameterAndIsrtAreaCode(BackendStore& store, const SoapRequest& request) {
+    return ListByParameter(store, request, true);
+}
+
+ServiceAnswer GetProofAttachByProofId(BackendStore& store, const SoapRequest& request) {
+    const std::string* proofId = request.Argument("proofID");
+    if (!proofId) return Fault("GetProofAttachByProofId needs the argument proofID");
+    RecordScope scope;
+    scope.table = "proof_attachments";
+    RecordFilter filter;
+    filter.anyOf.push_back({"ProofID", *proofId, false});
+    std::string reply;
+    std::string error;
+    if (!store.Page(scope, filter, -1, -1, &reply, &error)) return Fault(error);
+    return Result(reply);
+}
+
+ServiceAnswer GetLogs(BackendStore& store, const SoapRequest& request) {
+    const std::string* condition = request.Argument("condition");
+    if (!condition) return Fault("GetLogs needs the argument condition");
+    std::vector<JsonMember> equals;
+    long pageNum = -1;
+    long pageSize = -1;
+    if (condition->find_first_not_of(" \t\r\n") != std::string::npos) {
+        std::string error;
+        if (!ReadObject(*condition, "condition", &error)) return Fault(error);
+        for (const JsonMember& m : JsonText::Members(*condition)) {
+            if (m.name == "PageNum") {
+                pageNum = ToLong(m.text);
+            } else if (m.name == "PageSize") {
+                pageSize = ToLong(m.text);
+            } else {
+                equals.push_back(m);
+            }
+        }
+    }
+    std::string reply;
+    std::string error;
+    if (!store.Logs(equals, pageNum, pageSize, &reply, &error)) return Fault(error);
+    return Result(reply);
+}
+
+ServiceAnswer GetCorpQualities(BackendStore& store, const SoapRequest& request) {
+    const std::string* guid = request.Argument("corpUserGuid");
+    if (!guid) return Fault("GetCorpQualities needs the argument corpUserGuid");
+    RecordScope corps;
+    corps.table = "corps";
+    RecordFilter byGuid;
+    byGuid.anyOf.push_back({"CorpUserGuid", *guid, false});
+    std::vector<int64_t> ids;
+    std::string error;
+    if (!store.Ids(corps, byGuid, &ids, &error)) return Fault(error);
+    if (ids.empty()) return Result("{\"TotalCount\":0,\"Rows\":[]}");
+    RecordScope qualities;
+    qualities.table = "corp_qualities";
+    RecordFilter byCorp;
+    for (int64_t id : ids) byCorp.anyOf.push_back({"CorpID", std::to_string(id), false});
+    std::string reply;
+    if (!store.Page(qualities, byCorp, -1, -1, &reply, &error)) return Fault(error);
+    return Result(reply);
+}
+
+ServiceAnswer CheckXMFZR(BackendStore& store, const SoapRequest& request) {
+    const std::string* empId = request.Argument("EmpId");
+    if (!empId) return Fault("CheckXMFZR needs the argument EmpId");
+    Leader leader;
+    if (!store.FindLeader(*empId, &leader)) return Result("9,未找到项目负责人");
+    return Result("1," + leader.name + ":" + std::to_string(leader.typeFlag) + ":" +
+                  std::to_string(leader.roleId) + ":" + std::to_string(leader.certLevel));
+}
+
+// Answer codes of the second check by certificate level: 3 and 2 are eligible.
+struct LevelAnswer {
+    long certLevel;
+    const char* answer;
+};
+
+constexpr LevelAnswer kLevelAnswers[] = {
+    {1, "3;一级项目负责人"},
+    {2, "2;二级项目负责人"},
+};
+
+ServiceAnswer CheckXMFZRForCPlus(BackendStore& store, const SoapRequest& request) {
+    const std::string* empId = request.Argument("EmpId");
+    const std::string* typeFlag = request.Argument("TypeFlag");
+    const std::string* roleId = request.Argument("RoleId");
+    const std::string* level = request.Argument("CertificateLevel");
+    if (!empId || !typeFlag || !roleId || !level) {
+        return Fault("CheckXMFZRForCPlus needs EmpId, TypeFlag, RoleId and CertificateLevel");
+    }
+    Leader leader;
+    if (!store.FindLeader(*empId, &leader)) return Result("0;未找到项目负责人");
+    if (leader.typeFlag != ToLong(*typeFlag) || leader.roleId != ToLong(*roleId) ||
+        leader.certLevel != ToLong(*level)) {
+        return Result("0;资格信息不符");
+    }
+    for (const LevelAnswer& a : kLevelAnswers) {
+        if (a.certLevel == leader.certLevel) return Result(a.answer);
+    }
+    return Result("1;资格等级不足");
+}
+
+ServiceAnswer CheckXMFZRForCpp(BackendStore& store, const SoapRequest& request) {
+    const std::string* empId = request.Argument("empId");
+    const std::string* corpDogId = request.Argument("corpDogId");
+    const std::string* roleId = request.Argument("roleId");
+    const std::string* areaCode = request.Argument("areaCode");
+    if (!empId || !corpDogId || !roleId || !areaCode) {
+        return Fault("CheckXMFZRForCpp needs empId, corpDogId, roleId and areaCode");
+    }
+    Leader leader;
+    if (!store.FindLeader(*empId, &leader) || leader.corpDogId != ToLong(*corpDogId) ||
+        leader.roleId != ToLong(*roleId)) {
+        return Result("1;不是该单位的项目负责人");
+    }
+    const std::vector<int64_t> ids = store.LeaderProjects(*empId, *areaCode);
+    if (ids.empty()) return Result("2;无在建项目");
+    std::string list;
+    for (int64_t id : ids) list += (list.empty() ? "" : ",") + std::to_string(id);
+    return Result("2;ok;" + list);
+}
+
+using Handler = ServiceAnswer (*)(BackendStore&, const SoapRequest&);
+
+struct MethodEntry {
+    const char* method;
+    Handler handler;
+};
+
+constexpr MethodEntry kMethods[] = {
+    {"DoWork", DoWork},
+    {"GetProjectCount", GetProjectCount},
+    {"GetProjectList", GetProjectList},
+    {"GetCountByParameter", GetCountByParameter},
+    {"GetCountByParameterAndIsrtAreaCode", GetCountByParameterAndIsrtAreaCode},
+    {"GetListByParameter", GetListByParameter},
+    {"GetListByParameterAndIsrtAreaCode", GetListByParameterAndIsrtAreaCode},
+    {"GetProofAttachByProofId", GetProofAttachByProofId},
+    {"GetLogs", GetLogs},
+    {"GetCorpQualities", GetCorpQualities},
+    {"CheckXMFZR", CheckXMFZR},
+    {"CheckXMFZRForCPlus", CheckXMFZRForCPlus},
+    {"CheckXMFZRForCpp", CheckXMFZRForCpp},
+};
+
+}  // namespace
+
+ServiceAnswer BackendService::Call(const SoapRequest& request) const {
+    for (const MethodEntry& entry : kMethods) {
+        if (request.method == entry.method) return entry.handler(*store_, request);
+    }
+    for (const RecordMethod& m : kRecordMethods) {
+        if (request.method == m.method) return RecordWrite(*store_, request, m);
+    }
+    return Fault("unknown method " + request.method);
+}
