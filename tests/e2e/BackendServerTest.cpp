@@ -156,6 +156,17 @@ TEST_F(BackendServerTest, InsertAnswersCodeMessageAndNewNumberAndLogsTheWrite) {
                             "table_name, record_id, area_code FROM audit_log"));
 }
 
+TEST_F(BackendServerTest, LenientMembersAreStoredAsStandardJson) {
+    ASSERT_EQ("{\"ret\":1,\"msg\":\"ok\",\"data\":\"1\"}",
+              DoWork("{Values:{'a':'x\\'y',\"b\":[1,{c:'d'},\"e,f\"],g:{h:null,i:-1.5e3},"
+                     "j:C:\\dir,ID:99}," +
+                     Permission(100, 1) + "}"));
+    EXPECT_EQ(
+        "{\"a\":\"x'y\",\"b\":[1,{\"c\":\"d\"},\"e,f\"],\"g\":{\"h\":null,"
+        "\"i\":-1.5e3},\"j\":\"C:\\\\dir\"}",
+        server_.Query("SELECT data FROM records")[0][0]);
+}
+
 TEST_F(BackendServerTest, WriteFailuresAnswerCodeZeroWithAMessageFreeOfSeparators) {
     EXPECT_EQ("{\"ret\":0,\"msg\":\"缺少记录编号 ID\",\"data\":\"\"}",
               DoWork("{Values:{Title:\"x\"}," + Permission(100, 2) + "}"));

@@ -55,12 +55,14 @@ bool ReadObject(const std::string& text, const std::string& what, std::string* e
     return false;
 }
 
-// The object member `name` of `text`, as standard JSON; false when absent or not an object.
+// The object member `name` of `text`, as written; false when absent or not an object.
+// Nested objects are read again from their text as written: reading the standard form
+// instead would undo the dialect's escapes twice.
 bool ObjectMember(const std::string& text, const char* name, std::string* object) {
     bool found = false;
     const JsonMember m = JsonText::Member(text, name, &found);
-    if (!found || !JsonText::IsObject(m.json)) return false;
-    *object = m.json;
+    if (!found || !JsonText::IsObject(m.raw)) return false;
+    *object = m.raw;
     return true;
 }
 

@@ -67,6 +67,7 @@ std::string StandardAt(const std::string& text, int depth);
 JsonMember ValueOf(const std::string& raw, int depth) {
     JsonMember m;
     const std::string v = Trim(raw);
+    m.raw = v;
     if (v.empty()) {
         m.json = "null";
     } else if ((v[0] == '{' || v[0] == '[') && depth < kMaxDepth) {

@@ -9,6 +9,7 @@
 // One member of an object, its value in two forms.
 struct JsonMember {
     std::string name;  // trimmed, quotes removed
+    std::string raw;   // the value as written in the request, trimmed
     std::string json;  // the value as standard JSON
     std::string text;  // the value as plain text: a string's content, a number's digits,
                        // "1"/"0" for true/false, empty for null, the JSON of a container
