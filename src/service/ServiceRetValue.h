@@ -10,6 +10,7 @@ class CJosn;
 
 class XMK_EXPORT ServiceRetValue {
   public:
+    // Code 0, message and data empty.
     ServiceRetValue();
     explicit ServiceRetValue(const CString& reply);
     explicit ServiceRetValue(CJosn& reply);
