@@ -1,6 +1,7 @@
 #include "service/ServiceRetValue.h"
 
 #include "json/CJosn.h"
+#include "platform/FrameworkException.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -29,9 +30,20 @@ void ServiceRetValue::ReadJosn(CJosn& reply) {
         return;
     }
     // The member names are never looked at: code, message and data are the first three values.
-    reply.pop(m_nRet);
-    reply.pop(m_strMessage);
-    reply.pop(m_strData);
+    int code = 0;
+    CString message;
+    CString data;
+    try {
+        reply.pop(code);
+        reply.pop(message);
+        reply.pop(data);
+    } catch (const CInvalidArgException&) {
+        // A reply cut off right after a colon: what could not be read stays 0 or empty, as a
+        // value that does not convert would. A bad reply is the back-end's, not the caller's.
+    }
+    m_nRet = code;
+    m_strMessage = message;
+    m_strData = data;
 }
 
 bool ServiceRetValue::MessageAndRet() const {

@@ -85,6 +85,16 @@ TEST_F(ServiceRetValueTest, DocumentIsReadFromItsCursor) {
     EXPECT_EQ(CString("1"), next);
 }
 
+TEST_F(ServiceRetValueTest, ValuesMissingFromACutReplyReadAsNothing) {
+    ServiceRetValue ret(CString("{ret:5,msg:'x',data:'old'}"));
+    ret.ReadJosn(CString("{ret:2,msg:"));
+    EXPECT_EQ(2, ret.m_nRet);
+    EXPECT_EQ(CString(), ret.m_strMessage);
+    EXPECT_EQ(CString(), ret.m_strData);
+    ret.ReadJosn(CString("ret:"));
+    EXPECT_EQ(0, ret.m_nRet);
+}
+
 TEST_F(ServiceRetValueTest, TextReplyIsReadFromItsStart) {
     ServiceRetValue ret;
     ret.ReadJosn(CString("{ret:3,msg:'hello',data:'42'}"));
