@@ -260,6 +260,29 @@ TEST_F(BackendServerTest, ProjectLeaderChecksAnswerDelimitedCodes) {
              {{"empId", "1001"}, {"corpDogId", "502"}, {"roleId", "3"}, {"areaCode", "370100"}}));
 }
 
+TEST_F(BackendServerTest, ObjectListServiceRunsOneReadingStatement) {
+    const std::vector<std::pair<std::string, std::string>> head = {
+        {"kind", "0"}, {"userId", "12"}, {"option", "1"}};
+    auto with = [&](const std::string& sql) {
+        auto args = head;
+        args.emplace_back("sql", sql);
+        return args;
+    };
+    EXPECT_EQ("[{\"ID\":\"1\",\"Name\":\"济南市\"},{\"ID\":\"2\",\"Name\":\"青岛市\"}]",
+              Call("GetXml", with("SELECT id AS ID, json_extract(data, '$.AreaName') AS Name "
+                                  "FROM areas ORDER BY id LIMIT 2")));
+    EXPECT_EQ("[\"370100,济南市\",\"370200,青岛市\",\"370300,淄博市\"]",
+              Call("GetSqlFormated", with("SELECT json_extract(data, '$.AreaCode'), "
+                                          "json_extract(data, '$.AreaName') FROM areas")));
+    EXPECT_EQ("[]", Call("GetXml", with("SELECT * FROM areas WHERE id > 99")));
+    EXPECT_EQ(Fault("only statements that read are allowed"),
+              FaultOf(Envelope("GetXml", with("DELETE FROM areas"))));
+    EXPECT_EQ(Fault("only one statement is allowed"),
+              FaultOf(Envelope("GetSqlFormated", with("SELECT 1; DELETE FROM areas"))));
+    EXPECT_EQ(Fault("GetXml needs the argument sql"), FaultOf(Envelope("GetXml", head)));
+    EXPECT_EQ(3, server_.CountRows("areas"));
+}
+
 TEST_F(BackendServerTest, AFileStoreKeepsItsRecordsAndIsSeededOnlyOnce) {
     TempDir dir;
     const std::string path = dir.Path() + "/xmk.db";

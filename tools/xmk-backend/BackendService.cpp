@@ -624,6 +624,52 @@ ServiceAnswer CheckXMFZRForCpp(BackendStore& store, const SoapRequest& request) 
     return Result("2;ok;" + list);
 }
 
+// The object-list service runs one statement that only reads, given as the argument "sql".
+bool RunSql(BackendStore& store, const SoapRequest& request, SqlRows* rows,
+            std::vector<std::string>* columns, std::string* error) {
+    const std::string* sql = request.Argument("sql");
+    if (!sql) {
+        *error = request.method + " needs the argument sql";
+        return false;
+    }
+    return store.Select(*sql, rows, columns, error);
+}
+
+// One object per row, each column a string member.
+ServiceAnswer GetXml(BackendStore& store, const SoapRequest& request) {
+    SqlRows rows;
+    std::vector<std::string> columns;
+    std::string error;
+    if (!RunSql(store, request, &rows, &columns, &error)) return Fault(error);
+    std::string reply = "[";
+    for (const auto& row : rows) {
+        if (reply.size() > 1) reply += ',';
+        reply += '{';
+        for (size_t c = 0; c < columns.size(); ++c) {
+            if (c > 0) reply += ',';
+            reply += JsonText::Quote(columns[c]) + ":" + JsonText::Quote(row[c]);
+        }
+        reply += '}';
+    }
+    return Result(reply + "]");
+}
+
+// One text per row: its columns joined by commas.
+ServiceAnswer GetSqlFormated(BackendStore& store, const SoapRequest& request) {
+    SqlRows rows;
+    std::vector<std::string> columns;
+    std::string error;
+    if (!RunSql(store, request, &rows, &columns, &error)) return Fault(error);
+    std::string reply = "[";
+    for (const auto& row : rows) {
+        if (reply.size() > 1) reply += ',';
+        std::string text;
+        for (size_t c = 0; c < row.size(); ++c) text += (c > 0 ? "," : "") + row[c];
+        reply += JsonText::Quote(text);
+    }
+    return Result(reply + "]");
+}
+
 using Handler = ServiceAnswer (*)(BackendStore&, const SoapRequest&);
 
 struct MethodEntry {
@@ -645,6 +691,8 @@ constexpr MethodEntry kMethods[] = {
     {"CheckXMFZR", CheckXMFZR},
     {"CheckXMFZRForCPlus", CheckXMFZRForCPlus},
     {"CheckXMFZRForCpp", CheckXMFZRForCpp},
+    {"GetXml", GetXml},
+    {"GetSqlFormated", GetSqlFormated},
 };
 
 }  // namespace
