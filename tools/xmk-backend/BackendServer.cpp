@@ -40,6 +40,10 @@ bool BackendServer::Start(int port, std::string* error) {
     auto http = std::make_unique<httplib::Server>();
     http->new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
     http->set_keep_alive_max_count(100000);
+    // httplib waits out the keep-alive time-out of every idle connection before it stops, so
+    // idle connections are closed at once (after httplib's 10 ms poll): a client that goes
+    // quiet reconnects on its next call, and Stop returns promptly.
+    http->set_keep_alive_timeout(0);
     http->set_payload_max_length(kMaxBody);
     http->Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
         std::string reply;
