@@ -9,7 +9,18 @@
 #include "service/CWebService.h"
 #include "service/ServiceRetValue.h"
 
-using namespace datastore_detail;
+using datastore_detail::CallQueryMethod;
+using datastore_detail::FindTotalCount;
+using datastore_detail::FindWritePath;
+using datastore_detail::PermissionWithAppType;
+using datastore_detail::QueryWithConditions;
+using datastore_detail::SendWrite;
+using datastore_detail::StoreTarget;
+using datastore_detail::WriteFlatConditions;
+using datastore_detail::WriteOperation;
+using datastore_detail::WriteOutcome;
+using datastore_detail::WritePath;
+using datastore_detail::WritePermission;
 
 namespace {
 
@@ -128,9 +139,9 @@ long CDataStoreWebService::GetRecordsCount(
 long CDataStoreWebService::GetRecordsCount(XmkFunctionId functionId,
                                            const std::vector<ServiceConditionJosn>& conditions,
                                            const CString& whereCode, CJosn& request) const {
-    return FindTotalCount(
-        CJosn(QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request, kRecordCountQuery,
-                                  conditions, whereCode, kNotSent, functionId)));
+    return FindTotalCount(CJosn(QueryWithConditions(
+        StoreTarget{m_strUrl, m_strAreaCode}, request, datastore_detail::kRecordCountQuery,
+        conditions, whereCode, datastore_detail::kNotSent, functionId)));
 }
 
 long CDataStoreWebService::GetRecordsCount(XmkFunctionId functionId,
@@ -163,52 +174,52 @@ CString CDataStoreWebService::GetProjects(const std::vector<ServiceConditionJosn
 CString CDataStoreWebService::GetProjects(const std::vector<ServiceConditionJosn>& conditions,
                                           const CString& whereCode, int pageNum) const {
     CJosn request;
-    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request, kProjectPageQuery,
-                               conditions, whereCode, pageNum);
+    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request,
+                               datastore_detail::kProjectPageQuery, conditions, whereCode, pageNum);
 }
 
 CString CDataStoreWebService::GetBids(const ServiceConditionJosn& condition) const {
     CJosn request;
-    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request, kBidsQuery,
-                               condition);
+    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request,
+                               datastore_detail::kBidsQuery, condition);
 }
 
 CString CDataStoreWebService::GetInstances(const ServiceConditionJosn& condition) const {
     CJosn request;
-    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request, kInstancesQuery,
-                               condition);
+    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request,
+                               datastore_detail::kInstancesQuery, condition);
 }
 
 CString CDataStoreWebService::GetDetails(XmkFunctionId functionId,
                                          const ServiceConditionJosn& condition) const {
     CJosn request;
-    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request, kDetailsQuery,
-                               condition, functionId);
+    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request,
+                               datastore_detail::kDetailsQuery, condition, functionId);
 }
 
 CString CDataStoreWebService::GetMaxProjectIndex(const ServiceConditionJosn& condition) const {
     CJosn request;
-    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request, kMaxProjectIndexQuery,
-                               condition);
+    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request,
+                               datastore_detail::kMaxProjectIndexQuery, condition);
 }
 
 CString CDataStoreWebService::GetMaxBidIndex(const ServiceConditionJosn& condition) const {
     CJosn request;
-    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request, kMaxBidIndexQuery,
-                               condition);
+    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request,
+                               datastore_detail::kMaxBidIndexQuery, condition);
 }
 
 CString CDataStoreWebService::GetMaxInstanceIndex(const ServiceConditionJosn& condition) const {
     CJosn request;
     return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request,
-                               kMaxInstanceIndexQuery, condition);
+                               datastore_detail::kMaxInstanceIndexQuery, condition);
 }
 
 CString CDataStoreWebService::GetCorps(const std::vector<ServiceConditionJosn>& conditions,
                                        const CString& whereCode) const {
     CJosn request;
-    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request, kCorpsQuery,
-                               conditions, whereCode);
+    return QueryWithConditions(StoreTarget{m_strUrl, m_strAreaCode}, request,
+                               datastore_detail::kCorpsQuery, conditions, whereCode);
 }
 
 CString CDataStoreWebService::GetProofAttachByProofId(const CString& proofId) const {

@@ -1,8 +1,8 @@
 #include "datastore/ItemKinds.h"
 
 const ItemKindInfo* FindItemKind(XmkFunctionId functionId) {
-    for (size_t row = 0; row < kItemKindCount; ++row) {
-        if (static_cast<int>(row) == static_cast<int>(functionId)) return &s_ItemKinds[row];
-    }
-    return nullptr;
+    // The table is indexed by the function id: its row order is the numbering of the ids.
+    const int row = static_cast<int>(functionId);
+    if (row < 0 || row >= static_cast<int>(kItemKindCount)) return nullptr;
+    return &s_ItemKinds[row];
 }
