@@ -211,3 +211,18 @@ TEST_F(ItemInsertTest, CopiesAndAssignedStoresSendAlike) {
     EXPECT_EQ(ViewOf(transport.Call(0)), ViewOf(transport.Call(1)));
     EXPECT_EQ(ViewOf(transport.Call(0)), ViewOf(transport.Call(2)));
 }
+
+TEST_F(ItemInsertTest, IdsWithoutARowTakeTheUniformPath) {
+    transport.SetDefaultReply(true, kReplyOk);
+    for (int id : {-1, 9000, 2147483647}) {
+        RecordingItem item(static_cast<XmkFunctionId>(id));
+        EXPECT_TRUE(store.AddItem(item));
+        CString expected;
+        expected.Format(
+            "{Values:{},Permission:{UserID:12,AppID:3,FunctionID:%d,FunctionType:1,"
+            "IsrtAreaCode:\"A1\"}}",
+            id);
+        EXPECT_EQ((CallView{kStoreUrl, "DoWork", {{"jsonInput", expected.Str()}}}),
+                  ViewOf(transport.Calls().back()));
+    }
+}
