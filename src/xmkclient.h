@@ -54,6 +54,15 @@
 #include "service/ServiceNames.h"
 #include "service/ServiceRetValue.h"
 
+// Web data store
+#include "datastore/CDataStore.h"
+#include "datastore/CDataStoreWebService.h"
+#include "datastore/COperatorItem.h"
+#include "datastore/ItemKinds.h"
+#include "datastore/QueryType.h"
+#include "datastore/ServiceConditionJosn.h"
+#include "datastore/XmkFunctionId.h"
+
 // Geometry
 #include "geometry/CBox2F.h"
 #include "geometry/CFPoint.h"

@@ -1,9 +1,9 @@
 #include "datastore/CDataStoreWebService.h"
 
 #include "datastore/COperatorItem.h"
-#include "datastore/PermissionBlock.h"
-#include "datastore/QueryLayouts.h"
-#include "datastore/WritePaths.h"
+#include "datastore/detail/PermissionBlock.h"
+#include "datastore/detail/QueryLayouts.h"
+#include "datastore/detail/WritePaths.h"
 #include "json/CJosn.h"
 #include "platform/MessageBox.h"
 #include "service/CWebService.h"

@@ -1,10 +1,10 @@
-#include "datastore/QueryLayouts.h"
+#include "datastore/detail/QueryLayouts.h"
 
 #include <cstdlib>
 #include <memory>
 
 #include "config/CIniManager.h"
-#include "datastore/PermissionBlock.h"
+#include "datastore/detail/PermissionBlock.h"
 #include "json/CJosn.h"
 #include "service/CWebService.h"
 #include "service/ServiceNames.h"

@@ -1,4 +1,4 @@
-#include "datastore/PermissionBlock.h"
+#include "datastore/detail/PermissionBlock.h"
 
 #include "json/CJosn.h"
 #include "service/CWebService.h"

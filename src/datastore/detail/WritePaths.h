@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "datastore/ItemKinds.h"
-#include "datastore/StoreTarget.h"
 #include "datastore/XmkFunctionId.h"
+#include "datastore/detail/StoreTarget.h"
 #include "platform/CString.h"
 
 class CJosn;

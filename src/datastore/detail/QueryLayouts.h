@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "datastore/ServiceConditionJosn.h"
-#include "datastore/StoreTarget.h"
 #include "datastore/XmkFunctionId.h"
+#include "datastore/detail/StoreTarget.h"
 #include "platform/CString.h"
 
 class CJosn;

@@ -1,7 +1,7 @@
-#include "datastore/WritePaths.h"
+#include "datastore/detail/WritePaths.h"
 
 #include "datastore/COperatorItem.h"
-#include "datastore/PermissionBlock.h"
+#include "datastore/detail/PermissionBlock.h"
 #include "json/CJosn.h"
 #include "service/CWebService.h"
 #include "service/ServiceRetValue.h"
