@@ -104,7 +104,8 @@ struct HeaderList {
 class SoapTransport : public IWebTransport {
   public:
     std::pair<bool, CString> Exchange(const WebCall& call) override {
-        if (call.url.IsEmpty()) return {false, CString(kNoUrl + call.method.Str())};
+        if (call.url.IsEmpty())
+            return {false, CString(kNoUrl + ("no URL given for " + call.method.Str()))};
         CURL* curl = threadHandle.Get();
         if (curl == nullptr)
             return {false, CString(kCannotConnect + std::string("libcurl failed to start"))};

@@ -306,6 +306,14 @@ TEST_F(SoapWireTest, RefusedConnectionFails) {
     EXPECT_THAT(reply.second.Str(), StartsWith("无法连接服务器："));
 }
 
+TEST_F(SoapWireTest, FailedTlsHandshakeIsReported) {
+    std::string url = server_.Url();
+    Reply reply = DoWork("https" + url.substr(4), "{}");  // TLS spoken to a plain HTTP server
+    EXPECT_FALSE(reply.first);
+    EXPECT_THAT(reply.second.Str(), StartsWith("安全连接失败："));
+    EXPECT_EQ(0u, server_.RequestCount());
+}
+
 TEST_F(SoapWireTest, ConnectionClosedMidReplyFails) {
     RawServer raw([](int fd, const std::atomic<bool>& stopping) {
         RawServer::ReadRequest(fd, stopping);
@@ -319,7 +327,7 @@ TEST_F(SoapWireTest, ConnectionClosedMidReplyFails) {
 }
 
 TEST_F(SoapWireTest, EmptyUrlFailsWithoutSending) {
-    EXPECT_EQ(Reply(false, "服务器地址为空：DoWork"), DoWork("", "{}"));
+    EXPECT_EQ(Reply(false, "服务器地址为空：no URL given for DoWork"), DoWork("", "{}"));
     EXPECT_EQ(0u, server_.RequestCount());
 }
 
