@@ -71,6 +71,10 @@ class XMK_EXPORT CJosn {
     // Depth-first search through containers that are array elements; first match wins.
     CString FindKeyValueRecursion(const CString& key) const;
 
+    // Writes insert name:value at the cursor (a bare value when the name is empty) and move
+    // the cursor past it. REQUIRES: the cursor is at most the text length + 1, else
+    // CInvalidArgException. push of a CTime raises CInvalidArgException for a time outside
+    // the local-time range.
     void push(const CString& name, int value);
     void push(const CString& name, long value);
     void push(const CString& name, float value);
@@ -89,7 +93,16 @@ class XMK_EXPORT CJosn {
     // Back to the state of a new document.
     void empty();
 
-    // Sequential reads: each consumes the value after the next colon, whatever its name.
+    // Sequential reads: each consumes the value after the next colon, whatever its name, and
+    // moves the cursor past it. Numbers convert as atoi/atol/atof do (0 when nothing converts);
+    // a time is read as local date and time text ("T" between date and time allowed), and
+    // gives the time 0 when it is empty, does not parse or lies before 1901.
+    // Past the last value (no colon at or after the cursor) a read gives the empty text (0,
+    // the time 0) and leaves the cursor at the end of the text; reads and writes stay safe.
+    // A quoted value without its closing quote runs to the character before the last.
+    // Raise CInvalidArgException: a read on an empty text, or one whose next colon is the
+    // last character. pop(CTime&) also raises CFrameworkException for a date from 1901 to
+    // 1969, and CInvalidArgException for one the local-time conversion rejects.
     void pop(int& out);
     void pop(long& out);
     void pop(float& out);
@@ -99,9 +112,23 @@ class XMK_EXPORT CJosn {
 
   private:
     bool __FindKeyValueRecursion(CString& result, const CString& key) const;
+    // Brings `children` up to date with `value`.
+    void ParseChildren() const;
+    // Must run before `value` changes: keeps the text the cache was built from.
+    void BeforeChange();
+    // Inserts name:item (or the bare item) at `at`, with a leading comma unless `at` follows an
+    // opening bracket; returns the number of characters inserted. The cursor is not moved.
+    // Raises CInvalidArgException when `at` - 1 is outside [0, length].
+    int InsertItem(int at, const CString& name, const CString& item);
+    // The cleaned text of the next value; see pop.
+    CString ReadNext();
 
     int pos;
     CString value;
+    // While `textChanged` is false, `children` describe `value` and `parsedValue` is unused;
+    // once `value` changes, `parsedValue` keeps the text `children` were built from, so that
+    // a query compares whole texts only after a change.
     mutable CString parsedValue;
     mutable std::vector<JosnChildValue> children;
+    mutable bool textChanged;
 };

@@ -1,0 +1,577 @@
+#include "json/CJosn.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "platform/COleDateTime.h"
+#include "platform/CTime.h"
+#include "platform/FrameworkException.h"
+
+namespace {
+
+// What the item scanner does with a byte; every other byte is skipped.
+enum ByteClass : unsigned char { kPlain, kQuote, kOpen, kClose, kComma };
+
+struct ByteClassTable {
+    unsigned char of[256];
+    constexpr ByteClassTable() : of() {
+        of[static_cast<unsigned char>('\'')] = kQuote;
+        of[static_cast<unsigned char>('"')] = kQuote;
+        of[static_cast<unsigned char>('{')] = kOpen;
+        of[static_cast<unsigned char>('[')] = kOpen;
+        of[static_cast<unsigned char>('}')] = kClose;
+        of[static_cast<unsigned char>(']')] = kClose;
+        of[static_cast<unsigned char>(',')] = kComma;
+    }
+};
+constexpr ByteClassTable kClasses;
+
+// Entry of a bracket table for an opening bracket whose closing bracket is not in the text.
+constexpr int kUnclosed = INT_MAX;
+
+bool IsOpenBracket(char c) { return c == '{' || c == '['; }
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool StartsContainer(const CString& text) { return IsOpenBracket(text.GetAt(0)); }
+bool IsBlank(const CString& text) { return text.IsEmpty() || text == "{}"; }
+
+bool Equals(const char* p, int n, const char* word) {
+    return std::strlen(word) == static_cast<size_t>(n) && std::memcmp(p, word, n) == 0;
+}
+
+// The index just after the string whose opening `quote` is at `from` - 1: after the first
+// such quote not preceded by a backslash, or `bound` when none comes before it.
+int SkipQuoted(const char* t, int from, int bound, char quote) {
+    while (from < bound) {
+        const void* hit = std::memchr(t + from, quote, static_cast<size_t>(bound - from));
+        if (hit == nullptr) return bound;
+        const int at = static_cast<int>(static_cast<const char*>(hit) - t);
+        if (t[at - 1] != '\\') return at + 1;
+        from = at + 1;
+    }
+    return bound;
+}
+
+// The end (exclusive) of the top-level item that starts at `begin`, looking only at indexes
+// below `bound`: the first ",", "}" or "]" outside quotes and nested brackets, else `bound`.
+// Returns `begin` for an empty item. A quote preceded by a backslash does not open or close a
+// string. With a bracket table (see MatchBrackets; entry i - base for index i), nested
+// containers are stepped over in one move instead of being counted.
+int ItemEnd(const char* t, int begin, int bound, const int* closing = nullptr, int base = 0) {
+    int depth = 0;
+    int i = begin;
+    while (i < bound) {
+        const char c = t[i];
+        switch (kClasses.of[static_cast<unsigned char>(c)]) {
+            case kPlain:
+                ++i;
+                while (i < bound && kClasses.of[static_cast<unsigned char>(t[i])] == kPlain) ++i;
+                break;
+            case kQuote:
+                i = (i == 0 || t[i - 1] == '\\') ? i + 1 : SkipQuoted(t, i + 1, bound, c);
+                break;
+            case kComma:
+                if (depth == 0) return i;
+                ++i;
+                break;
+            case kClose:
+                if (depth == 0) return i;
+                --depth;
+                ++i;
+                break;
+            case kOpen:
+                if (closing == nullptr) {
+                    ++depth;
+                    ++i;
+                } else {
+                    const int close = closing[i - base];
+                    if (close >= bound) return bound;
+                    i = close + 1;
+                }
+                break;
+        }
+    }
+    return bound > begin ? bound : begin;
+}
+
+// Fills `closing` (entry i - from for index i) with the index of the bracket that closes each
+// opening bracket in t[from, to), paired as ItemEnd pairs them, or kUnclosed. Scanning
+// t[from, to) from a point outside quotes meets the same quotes as a scan that starts at
+// any item inside it, so one table serves every nesting level.
+void MatchBrackets(const char* t, int from, int to, std::vector<int>& closing) {
+    closing.assign(static_cast<size_t>(to - from), kUnclosed);
+    // Innermost bracket still open; each open bracket's entry links to the one around it.
+    int open = -1;
+    int i = from;
+    while (i < to) {
+        const char c = t[i];
+        switch (kClasses.of[static_cast<unsigned char>(c)]) {
+            case kPlain:
+            case kComma:
+                ++i;
+                break;
+            case kQuote:
+                i = (i == 0 || t[i - 1] == '\\') ? i + 1 : SkipQuoted(t, i + 1, to, c);
+                break;
+            case kOpen:
+                closing[i - from] = open;
+                open = i++;
+                break;
+            case kClose:
+                if (open >= 0) {
+                    const int outer = closing[open - from];
+                    closing[open - from] = i;
+                    open = outer;
+                }
+                ++i;
+                break;
+        }
+    }
+    while (open >= 0) {
+        const int outer = closing[open - from];
+        closing[open - from] = kUnclosed;
+        open = outer;
+    }
+}
+
+// Null words read as empty, quotes are stripped from both ends, then true and false read as
+// "1" and "0". Whitespace stays.
+CString CleanValue(const char* p, int n) {
+    if (Equals(p, n, "null") || Equals(p, n, "NULL")) return CString();
+    while (n > 0 && IsQuote(*p)) {
+        ++p;
+        --n;
+    }
+    while (n > 0 && IsQuote(p[n - 1])) --n;
+    if (Equals(p, n, "true")) return CString("1");
+    if (Equals(p, n, "false")) return CString("0");
+    return CString(p, n);
+}
+
+// The name of an item given the index of its first colon (-1 when it has none). A quote just
+// before the colon marks a quoted name: the item less its first byte and that quote.
+std::pair<const char*, int> ItemName(const char* item, int colon) {
+    if (colon <= 0) return {item, 0};
+    if (IsQuote(item[colon - 1])) return {item + 1, std::max(colon - 2, 0)};
+    return {item, colon};
+}
+
+// The cleaned value of an item: what follows its first colon (all of it without a colon).
+// Escaped double quotes are unescaped, except in array elements that are containers.
+CString ItemValue(const char* item, int length, int colon) {
+    const char* v = colon < 0 ? item : item + colon + 1;
+    const int n = colon < 0 ? length : length - colon - 1;
+    if (IsOpenBracket(item[0])) return CleanValue(v, n);
+    const char* escaped = static_cast<const char*>(memmem(v, static_cast<size_t>(n), "\\\"", 2));
+    if (escaped == nullptr) return CleanValue(v, n);
+    std::string unescaped(v, static_cast<size_t>(escaped - v));
+    for (const char* p = escaped; p < v + n; ++p) {
+        if (*p == '\\' && p + 1 < v + n && p[1] == '"') ++p;
+        unescaped += *p;
+    }
+    return CleanValue(unescaped.data(), static_cast<int>(unescaped.size()));
+}
+
+int FirstColon(const char* item, int length) {
+    const void* hit = std::memchr(item, ':', static_cast<size_t>(length));
+    return hit == nullptr ? -1 : static_cast<int>(static_cast<const char*>(hit) - item);
+}
+
+JosnChildValue MakeChild(const char* item, int length) {
+    const int colon = FirstColon(item, length);
+    const std::pair<const char*, int> name = ItemName(item, colon);
+    return JosnChildValue{CString(item, length), CString(name.first, name.second),
+                          ItemValue(item, length, colon)};
+}
+
+// Searches the container item t[begin, end) as a document of its own, and every container
+// among its items, depth first and in text order, for the first item named `key`: the same
+// visit as searching the documents that GetChild makes, but over offsets of one text, with
+// an explicit stack, so deep nesting costs neither stack nor copies.
+bool FindInContainer(const char* t, int begin, int end, const CString& key, CString& result) {
+    const int from = begin + 1;
+    const int to = end - 1;
+    if (to <= from) return false;
+    std::vector<int> closing;
+    MatchBrackets(t, from, to, closing);
+    std::vector<int> colons;
+    for (int i = from; i < to;) {
+        const void* hit = std::memchr(t + i, ':', static_cast<size_t>(to - i));
+        if (hit == nullptr) break;
+        i = static_cast<int>(static_cast<const char*>(hit) - t);
+        colons.push_back(i++);
+    }
+
+    // Ends of the containers being searched, outermost first.
+    std::vector<int> ends{end};
+    int b = from;
+    while (!ends.empty()) {
+        const int e = ends.back();
+        const int itemEnd = ItemEnd(t, b, e - 1, closing.data(), from);
+        if (itemEnd == b) {
+            // An empty item ends this container; its parent goes on after it.
+            ends.pop_back();
+            b = e + 1;
+            continue;
+        }
+        auto colon = std::lower_bound(colons.begin(), colons.end(), b);
+        const int colonAt = colon != colons.end() && *colon < itemEnd ? *colon - b : -1;
+        const std::pair<const char*, int> name = ItemName(t + b, colonAt);
+        if (name.second == key.GetLength() &&
+            std::memcmp(name.first, key.GetString(), static_cast<size_t>(name.second)) == 0) {
+            result = ItemValue(t + b, itemEnd - b, colonAt);
+            return true;
+        }
+        if (IsOpenBracket(t[b])) {
+            ends.push_back(itemEnd);
+            ++b;
+        } else {
+            b = itemEnd + 1;
+        }
+    }
+    return false;
+}
+
+JosnChildValue EmptyChild() { return JosnChildValue(); }
+
+CString Quoted(const CString& text) {
+    std::string out;
+    out.reserve(static_cast<size_t>(text.GetLength()) + 2);
+    out += '"';
+    out += text.Str();
+    out += '"';
+    return CString(std::move(out));
+}
+
+}  // namespace
+
+CJosn::CJosn() : pos(1), value("{}"), textChanged(true) {}
+
+CJosn::CJosn(const CString& text) : pos(1), value(text), textChanged(true) {}
+
+CJosn::CJosn(const CJosn& other) = default;
+
+CJosn& CJosn::operator=(const CJosn& other) = default;
+
+CJosn::~CJosn() = default;
+
+const CString& CJosn::GetValue() const { return value; }
+
+void CJosn::SetValue(const CString& text) {
+    if (&text == &value) return;
+    if (!textChanged) {
+        parsedValue = std::move(value);
+        textChanged = true;
+    }
+    value = text;
+}
+
+bool CJosn::IsEmpty() const { return IsBlank(value); }
+
+int CJosn::GetPos() const { return pos; }
+
+void CJosn::BeforeChange() {
+    if (textChanged) return;
+    parsedValue = value;
+    textChanged = true;
+}
+
+void CJosn::ParseChildren() const {
+    if (!textChanged) return;
+    textChanged = false;
+    if (parsedValue == value) return;
+    parsedValue.Empty();
+    children.clear();
+    const char* t = value.GetString();
+    const int bound = value.GetLength() - 1;
+    int b = 1;
+    for (;;) {
+        const int end = ItemEnd(t, b, bound);
+        if (end == b) break;
+        children.push_back(MakeChild(t + b, end - b));
+        b = end + 1;
+    }
+}
+
+int CJosn::InsertItem(int at, const CString& name, const CString& item) {
+    const char before = value.GetAt(at - 1);
+    std::string piece;
+    piece.reserve(static_cast<size_t>(name.GetLength() + item.GetLength()) + 2);
+    if (!IsOpenBracket(before)) piece += ',';
+    if (!name.IsEmpty()) {
+        piece += name.Str();
+        piece += ':';
+    }
+    piece += item.Str();
+    BeforeChange();
+    const int oldLength = value.GetLength();
+    value.Insert(at, piece.c_str());
+    return value.GetLength() - oldLength;
+}
+
+void CJosn::object_in(const CString& name) { pos += InsertItem(pos, name, "{}") - 1; }
+
+void CJosn::array_in(const CString& name) { pos += InsertItem(pos, name, "[]") - 1; }
+
+void CJosn::child_out() { pos += 1; }
+
+void CJosn::Reset() { pos = 1; }
+
+unsigned int CJosn::GetChildCount() const {
+    ParseChildren();
+    return static_cast<unsigned int>(children.size());
+}
+
+JosnChildValue CJosn::GetChildStruct(unsigned int index) const {
+    ParseChildren();
+    return index < children.size() ? children[index] : EmptyChild();
+}
+
+JosnChildValue* CJosn::GetChildStructPtr(unsigned int index) {
+    ParseChildren();
+    return index < children.size() ? &children[index] : nullptr;
+}
+
+JosnChildValue CJosn::FindChildStruct(const CString& name) const {
+    ParseChildren();
+    for (const JosnChildValue& child : children) {
+        CString trimmed = child.name;
+        if (trimmed.Trim() == name) return child;
+    }
+    return EmptyChild();
+}
+
+CJosn CJosn::GetChild(unsigned int index) const {
+    const CString text = GetChildStruct(index).text;
+    return StartsContainer(text) ? CJosn(text) : CJosn("{" + text + "}");
+}
+
+CJosn CJosn::GetChild(const CString& name) const {
+    const CString text = FindChildStruct(name).text;
+    return StartsContainer(text) ? CJosn(text) : CJosn("{" + text + "}");
+}
+
+bool CJosn::IsChildObject(unsigned int index) const {
+    return GetChildStruct(index).text.GetAt(0) == '{';
+}
+
+bool CJosn::IsChildObject(const CString& name) const {
+    return FindChildStruct(name).text.GetAt(0) == '{';
+}
+
+bool CJosn::IsChildArray(unsigned int index) const {
+    return GetChildStruct(index).text.GetAt(0) == '[';
+}
+
+bool CJosn::IsChildArray(const CString& name) const {
+    return FindChildStruct(name).text.GetAt(0) == '[';
+}
+
+bool CJosn::IsChildEntity(unsigned int index) const {
+    return StartsContainer(GetChildStruct(index).text);
+}
+
+bool CJosn::IsChildEntity(const CString& name) const {
+    return StartsContainer(FindChildStruct(name).text);
+}
+
+bool CJosn::IsArray() const { return value.GetAt(0) == '['; }
+
+CString CJosn::GetChildName(unsigned int index) const {
+    ParseChildren();
+    return index < children.size() ? children[index].name : CString();
+}
+
+CString CJosn::GetChildValue(unsigned int index) const {
+    ParseChildren();
+    return index < children.size() ? children[index].value : CString();
+}
+
+bool CJosn::GetChildValue(unsigned int index, CString& name, CString& value) {
+    ParseChildren();
+    if (index >= children.size()) return false;
+    name = children[index].name;
+    value = children[index].value;
+    return true;
+}
+
+CString CJosn::GetKeyValue(const CString& key) const {
+    ParseChildren();
+    for (const JosnChildValue& child : children) {
+        if (child.name == key) return child.value;
+    }
+    return CString();
+}
+
+CString CJosn::FindKeyValueRecursion(const CString& key) const {
+    CString result;
+    __FindKeyValueRecursion(result, key);
+    return result;
+}
+
+bool CJosn::__FindKeyValueRecursion(CString& result, const CString& key) const {
+    ParseChildren();
+    const char* t = value.GetString();
+    int begin = 1;
+    for (const JosnChildValue& child : children) {
+        if (child.name == key) {
+            result = child.value;
+            return true;
+        }
+        const int length = child.text.GetLength();
+        if (StartsContainer(child.text) && FindInContainer(t, begin, begin + length, key, result)) {
+            return true;
+        }
+        begin += length + 1;
+    }
+    return false;
+}
+
+void CJosn::push(const CString& name, int value) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "%d", value);
+    pos += InsertItem(pos, name, text);
+}
+
+void CJosn::push(const CString& name, long value) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%ld", value);
+    pos += InsertItem(pos, name, text);
+}
+
+void CJosn::push(const CString& name, float value) { push(name, static_cast<double>(value)); }
+
+void CJosn::push(const CString& name, double value) {
+    CString text;
+    text.Format("%f", value);
+    pos += InsertItem(pos, name, text);
+}
+
+void CJosn::push(const CString& name, const CString& value) {
+    std::string text;
+    text.reserve(static_cast<size_t>(value.GetLength()) + 2);
+    text += '"';
+    for (char c : value.Str()) {
+        if (IsQuote(c)) text += '\\';
+        text += c;
+    }
+    text += '"';
+    pos += InsertItem(pos, name, CString(std::move(text)));
+}
+
+void CJosn::push(const CString& name, const CTime& value) {
+    pos += InsertItem(pos, name, Quoted(value.Format("%Y-%m-%d %H:%M:%S")));
+}
+
+void CJosn::push(const CString& name, const COleDateTime& value) {
+    if (value.GetStatus() != COleDateTime::valid) {
+        push(name, CString());
+        return;
+    }
+    pos += InsertItem(pos, name, Quoted(value.Format("%Y-%m-%d %H:%M:%S")));
+}
+
+void CJosn::push(const CString& name, const CJosn& value) {
+    pos += InsertItem(pos, name, value.value);
+}
+
+CJosn& CJosn::operator+=(const CJosn& other) {
+    if (IsBlank(other.value)) return *this;
+    if (IsBlank(value)) return *this = other;
+    const CString inner = other.value.Mid(1, other.value.GetLength() - 2);
+    if (inner.IsEmpty()) return *this;
+    pos += InsertItem(pos, CString(), inner);
+    return *this;
+}
+
+CJosn& CJosn::connect(const CJosn& other) {
+    if (IsBlank(other.value)) return *this;
+    if (IsBlank(value)) return *this = other;
+    const CString piece = "," + other.value;
+    BeforeChange();
+    value.Insert(pos + 1, piece.GetString());
+    pos += piece.GetLength();
+    return *this;
+}
+
+void CJosn::AddJosnToArray(const CJosn& other) {
+    pos += InsertItem(pos, CString(), other.value) - 1;
+}
+
+void CJosn::empty() {
+    BeforeChange();
+    pos = 1;
+    value = "{}";
+}
+
+CString CJosn::ReadNext() {
+    const std::string& t = value.Str();
+    const int length = value.GetLength();
+    if (length == 0) throw CInvalidArgException("read from an empty JSON text");
+    const int colon = value.Find(':', pos);
+    if (colon < 0) {
+        pos = length;
+        return CString();
+    }
+    // The framework's bounds rule applies to both looks: a colon as the last character
+    // makes the second one raise.
+    int quote = -1;
+    if (value.GetAt(colon + 1) == '\'') {
+        quote = value.Find('\'', colon + 2);
+        if (quote < 0) quote = length;
+    } else if (value.GetAt(colon + 2) == '"') {
+        quote = colon + 2;
+    }
+    const size_t from = static_cast<size_t>(quote >= 0 ? quote + 1 : colon + 1);
+    const size_t found = from < t.size() ? t.find_first_of(",}", from) : std::string::npos;
+    CString raw;
+    int separator;
+    if (quote >= 0) {
+        separator = found == std::string::npos ? quote : static_cast<int>(found);
+        raw = value.Mid(colon + 2, separator - 1 - (colon + 2));
+    } else {
+        separator = found == std::string::npos ? colon : static_cast<int>(found);
+        raw = value.Mid(colon + 1, separator - (colon + 1));
+    }
+    pos = std::min(separator + 1, length);
+    return CleanValue(raw.GetString(), raw.GetLength());
+}
+
+void CJosn::pop(int& out) { out = static_cast<int>(std::strtol(ReadNext(), nullptr, 10)); }
+
+void CJosn::pop(long& out) { out = std::strtol(ReadNext(), nullptr, 10); }
+
+void CJosn::pop(float& out) {
+    const double number = std::strtod(ReadNext(), nullptr);
+    if (std::isfinite(number) && std::fabs(number) > FLT_MAX) {
+        out = number > 0 ? HUGE_VALF : -HUGE_VALF;
+    } else {
+        out = static_cast<float>(number);
+    }
+}
+
+void CJosn::pop(double& out) { out = std::strtod(ReadNext(), nullptr); }
+
+void CJosn::pop(CString& out) { out = ReadNext(); }
+
+void CJosn::pop(CTime& out) {
+    CString text = ReadNext();
+    if (text.IsEmpty()) {
+        out = CTime(0);
+        return;
+    }
+    text.Replace('T', ' ');
+    COleDateTime parsed;
+    if (!parsed.ParseDateTime(text) || parsed.GetYear() < 1901) {
+        out = CTime(0);
+        return;
+    }
+    out = CTime(parsed.GetYear(), parsed.GetMonth(), parsed.GetDay(), parsed.GetHour(),
+                parsed.GetMinute(), parsed.GetSecond());
+}
