@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup-deps.sh
 
+# Wire tests talk to servers on 127.0.0.1 only; never route them through a proxy.
+export no_proxy=127.0.0.1,localhost NO_PROXY=127.0.0.1,localhost
+
 jobs=$(nproc)
 run_suite() {
   local dir=$1

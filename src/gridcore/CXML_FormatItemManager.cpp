@@ -39,14 +39,26 @@ CString ElementValue(const CJosn& array, unsigned int index) {
 
 CXML_FormatItemManager::CXML_FormatItemManager(const char* url, const char* nameSpace,
                                                const char* method)
-    : url_(url), nameSpace_(nameSpace), method_(method) {}
+    : url_(url), nameSpace_(nameSpace), method_(method), service_(kInterfaceName) {}
+
+CXML_FormatItemManager::CXML_FormatItemManager(const CXML_FormatItemManager& other)
+    : CTableRow(other),
+      flags_(other.flags_),
+      columns_(other.columns_),
+      widths_(other.widths_),
+      values_(other.values_),
+      option_(other.option_),
+      url_(other.url_),
+      nameSpace_(other.nameSpace_),
+      method_(other.method_),
+      service_(other.service_) {}
 
 CXML_FormatItemManager::~CXML_FormatItemManager() = default;
 
 std::pair<bool, CString> CXML_FormatItemManager::Query(long kind, long userId, long option,
                                                        const CString& sql) const {
     if (url_.IsEmpty()) return std::pair<bool, CString>(false, CString());
-    TWebService service(nameSpace_, kInterfaceName);
+    TWebService service(nameSpace_, service_);
     std::vector<std::shared_ptr<WebArgument>> arguments;
     arguments.push_back(NumberArgument("kind", kind));
     arguments.push_back(NumberArgument("userId", userId));

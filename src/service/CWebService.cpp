@@ -47,23 +47,6 @@ long LeadingCode(const CString& reply, char delimiter) {
     return end < 0 ? 0 : DecimalValue(reply.Left(end));
 }
 
-// Splits at every ":". The first piece is always taken (an empty text gives one empty
-// piece), empty pieces between adjacent ":" stay, and a ":" at the very end adds nothing.
-std::vector<CString> SplitAtColons(const CString& text) {
-    std::vector<CString> pieces;
-    int start = 0;
-    do {
-        int colon = text.Find(':', start);
-        if (colon < 0) {
-            pieces.push_back(text.Mid(start));
-            break;
-        }
-        pieces.push_back(text.Mid(start, colon - start));
-        start = colon + 1;
-    } while (start < text.GetLength());
-    return pieces;
-}
-
 // The uniform call: one argument to `method`, at `url` or else at the configured
 // project-library URL. The reply text comes back whether or not the exchange succeeded.
 CString UniformCall(const CString& url, const CString& method, const CString& argName,
@@ -187,7 +170,9 @@ bool CWebService::CheckXMFZR(const CString& url, const CString& urlForCPlus, lon
     int comma = reply.Find(',');
     long code = comma < 0 ? 0 : DecimalValue(reply.Left(comma));
     if (code == 9) return false;
-    std::vector<CString> pieces = SplitAtColons(comma < 0 ? reply : reply.Mid(comma + 1));
+    // The first piece is always taken and a ":" at the very end adds none.
+    std::vector<CString> pieces;
+    CTableRow::gSplit(comma < 0 ? reply : reply.Mid(comma + 1), ":", pieces);
     if (pieces.size() != 4) return false;
 
     AddArgument(arguments, "TypeFlag", pieces[1]);

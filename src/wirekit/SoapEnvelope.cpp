@@ -73,19 +73,16 @@ std::string CharsetOf(const std::string& contentType) {
     return charset;
 }
 
-// True when the body names its own encoding, in an XML declaration or by a UTF-16 or UTF-32
-// byte-order mark; the declaration then wins over the HTTP header.
+// True when the body names its own encoding, by a byte-order mark or in its XML declaration;
+// that then wins over the HTTP header.
 bool DeclaresEncoding(const std::string& body) {
-    size_t start = 0;
-    if (body.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        start = 3;
-    } else if (body.compare(0, 2, "\xFF\xFE") == 0 || body.compare(0, 2, "\xFE\xFF") == 0) {
-        return true;
+    constexpr const char* kByteOrderMarks[] = {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
+    for (const char* mark : kByteOrderMarks) {
+        if (body.compare(0, std::strlen(mark), mark) == 0) return true;
     }
-    if (body.compare(start, 5, "<?xml") != 0) return false;
-    size_t end = body.find("?>", start);
-    if (end == std::string::npos) return false;
-    return body.substr(start, end - start).find("encoding") != std::string::npos;
+    if (body.compare(0, 5, "<?xml") != 0) return false;
+    size_t end = body.find("?>");
+    return end != std::string::npos && body.substr(0, end).find("encoding") != std::string::npos;
 }
 
 std::string LastError(xmlParserCtxt* context) {

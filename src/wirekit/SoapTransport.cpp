@@ -104,10 +104,13 @@ struct HeaderList {
 class SoapTransport : public IWebTransport {
   public:
     std::pair<bool, CString> Exchange(const WebCall& call) override {
-        if (call.url.IsEmpty()) return {false, CString(kNoUrl + call.method.Str())};
+        if (call.url.IsEmpty()) {
+            return {false, CString(kNoUrl + ("no URL given for " + call.method.Str()))};
+        }
         CURL* curl = threadHandle.Get();
-        if (curl == nullptr)
+        if (curl == nullptr) {
             return {false, CString(kCannotConnect + std::string("libcurl failed to start"))};
+        }
 
         const WireSettings settings = GetWireSettings();
         const std::string request = BuildSoapRequest(call);
@@ -145,9 +148,11 @@ class SoapTransport : public IWebTransport {
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
         curl_easy_getinfo(curl, CURLINFO_CONTENT_TYPE, &contentType);
         std::string replyType = contentType != nullptr ? contentType : "";
-        // The buffer and header list die with this call; the handle outlives it.
+        // The handle outlives this call's buffers.
         curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
         curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
+        curl_easy_setopt(curl, CURLOPT_POSTFIELDS, nullptr);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, nullptr);
 
         if (reply.tooLarge || code == CURLE_FILESIZE_EXCEEDED) {
             return {false, CString(kTooLarge + std::string("reply longer than ") +

@@ -130,3 +130,27 @@ TEST_F(FormatItemManagerTest, TextsNeedAnArray) {
 }
 
 }  // namespace
+
+TEST(CXML_FormatItemManagerCopy, CopySharesValueTextsAndQueriesTheSameService) {
+    RecordingTransport transport;
+    transport.SetDefaultReply(true, "[\"x\"]");
+    char text[] = "shared";
+    CXML_FormatItemManager original("http://h/s", "urn:ns/", "GetSqlFormated");
+    original.GetValues().push_back(text);
+    original.SetFieldValue("Name", "row");
+
+    CXML_FormatItemManager copy(original);
+    ASSERT_EQ(1u, copy.GetValues().size());
+    EXPECT_EQ(text, copy.GetValues()[0]);
+    EXPECT_EQ(CString("row"), copy.GetFieldValue("Name"));
+    original.GetValues().clear();
+    EXPECT_EQ(1u, copy.GetValues().size());
+
+    CString sql("select 1");
+    std::vector<CString> result;
+    EXPECT_TRUE(copy.GetResultFromServer(0, 7, 1, sql, result));
+    ASSERT_EQ(1u, transport.CallCount());
+    EXPECT_EQ(CString("http://h/s"), transport.Call(0).url);
+    EXPECT_EQ(CString("urn:ns/"), transport.Call(0).nameSpace);
+    EXPECT_EQ(CString("GetSqlFormated"), transport.Call(0).method);
+}

@@ -67,6 +67,13 @@ TEST(SoapReplyTest, DeclaredEncodingWinsOverTheHeader) {
     EXPECT_EQ(Reply(true, "中文"), ReadSoapReply(200, kXmlType, gbk, "DoWork"));
 }
 
+TEST(SoapReplyTest, ByteOrderMarkWinsOverTheHeader) {
+    std::string utf8 =
+        "\xEF\xBB\xBF" +
+        Envelope("<DoWorkResponse><DoWorkResult>中文</DoWorkResult></DoWorkResponse>", "");
+    EXPECT_EQ(Reply(true, "中文"), ReadSoapReply(200, "text/xml; charset=gbk", utf8, "DoWork"));
+}
+
 TEST(SoapReplyTest, FaultGivesItsFaultStringWhateverTheStatus) {
     std::string fault = Envelope(
         "<soap:Fault><faultcode>soap:Client</faultcode><faultstring>参数错误</faultstring>"

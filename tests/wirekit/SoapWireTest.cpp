@@ -306,6 +306,14 @@ TEST_F(SoapWireTest, RefusedConnectionFails) {
     EXPECT_THAT(reply.second.Str(), StartsWith("无法连接服务器："));
 }
 
+TEST_F(SoapWireTest, FailedTlsHandshakeIsReported) {
+    std::string url = server_.Url();
+    Reply reply = DoWork("https" + url.substr(4), "{}");  // TLS spoken to a plain HTTP server
+    EXPECT_FALSE(reply.first);
+    EXPECT_THAT(reply.second.Str(), StartsWith("安全连接失败："));
+    EXPECT_EQ(0u, server_.RequestCount());
+}
+
 TEST_F(SoapWireTest, ConnectionClosedMidReplyFails) {
     RawServer raw([](int fd, const std::atomic<bool>& stopping) {
         RawServer::ReadRequest(fd, stopping);
@@ -318,8 +326,24 @@ TEST_F(SoapWireTest, ConnectionClosedMidReplyFails) {
     EXPECT_THAT(reply.second.Str(), StartsWith("服务器连接中断："));
 }
 
+TEST_F(SoapWireTest, IdleConnectionClosedByTheServerIsReplaced) {
+    std::atomic<int> connections{0};
+    RawServer raw([&connections](int fd, const std::atomic<bool>& stopping) {
+        ++connections;
+        RawServer::ReadRequest(fd, stopping);
+        std::string body = LoopbackSoapServer::MakeSoapResult("DoWork", "ok").body;
+        RawServer::Send(fd,
+                        "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\n"
+                        "Connection: keep-alive\r\nContent-Length: " +
+                            std::to_string(body.size()) + "\r\n\r\n" + body);
+    });
+    EXPECT_EQ(Reply(true, "ok"), DoWork(raw.Url(), "{}"));
+    EXPECT_EQ(Reply(true, "ok"), DoWork(raw.Url(), "{}"));
+    EXPECT_EQ(2, connections.load());
+}
+
 TEST_F(SoapWireTest, EmptyUrlFailsWithoutSending) {
-    EXPECT_EQ(Reply(false, "服务器地址为空：DoWork"), DoWork("", "{}"));
+    EXPECT_EQ(Reply(false, "服务器地址为空：no URL given for DoWork"), DoWork("", "{}"));
     EXPECT_EQ(0u, server_.RequestCount());
 }
 
