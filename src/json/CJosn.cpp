@@ -10,31 +10,16 @@
 #include <string>
 #include <utility>
 
+#include "json/detail/ItemScanner.h"
 #include "platform/COleDateTime.h"
 #include "platform/CTime.h"
 #include "platform/FrameworkException.h"
 
 namespace {
 
-// What the item scanner does with a byte; every other byte is skipped.
-enum ByteClass : unsigned char { kPlain, kQuote, kOpen, kClose, kComma };
-
-struct ByteClassTable {
-    unsigned char of[256];
-    constexpr ByteClassTable() : of() {
-        of[static_cast<unsigned char>('\'')] = kQuote;
-        of[static_cast<unsigned char>('"')] = kQuote;
-        of[static_cast<unsigned char>('{')] = kOpen;
-        of[static_cast<unsigned char>('[')] = kOpen;
-        of[static_cast<unsigned char>('}')] = kClose;
-        of[static_cast<unsigned char>(']')] = kClose;
-        of[static_cast<unsigned char>(',')] = kComma;
-    }
-};
-constexpr ByteClassTable kClasses;
-
-// Entry of a bracket table for an opening bracket whose closing bracket is not in the text.
-constexpr int kUnclosed = INT_MAX;
+using josn_detail::ItemEnd;
+using josn_detail::MatchBrackets;
+using josn_detail::NestedItemEnd;
 
 bool IsOpenBracket(char c) { return c == '{' || c == '['; }
 bool IsQuote(char c) { return c == '"' || c == '\''; }
@@ -43,101 +28,6 @@ bool IsBlank(const CString& text) { return text.IsEmpty() || text == "{}"; }
 
 bool Equals(const char* p, int n, const char* word) {
     return std::strlen(word) == static_cast<size_t>(n) && std::memcmp(p, word, n) == 0;
-}
-
-// The index just after the string whose opening `quote` is at `from` - 1: after the first
-// such quote not preceded by a backslash, or `bound` when none comes before it.
-int SkipQuoted(const char* t, int from, int bound, char quote) {
-    while (from < bound) {
-        const void* hit = std::memchr(t + from, quote, static_cast<size_t>(bound - from));
-        if (hit == nullptr) return bound;
-        const int at = static_cast<int>(static_cast<const char*>(hit) - t);
-        if (t[at - 1] != '\\') return at + 1;
-        from = at + 1;
-    }
-    return bound;
-}
-
-// The end (exclusive) of the top-level item that starts at `begin`, looking only at indexes
-// below `bound`: the first ",", "}" or "]" outside quotes and nested brackets, else `bound`.
-// Returns `begin` for an empty item. A quote preceded by a backslash does not open or close a
-// string. With a bracket table (see MatchBrackets; entry i - base for index i), nested
-// containers are stepped over in one move instead of being counted.
-int ItemEnd(const char* t, int begin, int bound, const int* closing = nullptr, int base = 0) {
-    int depth = 0;
-    int i = begin;
-    while (i < bound) {
-        const char c = t[i];
-        switch (kClasses.of[static_cast<unsigned char>(c)]) {
-            case kPlain:
-                ++i;
-                while (i < bound && kClasses.of[static_cast<unsigned char>(t[i])] == kPlain) ++i;
-                break;
-            case kQuote:
-                i = (i == 0 || t[i - 1] == '\\') ? i + 1 : SkipQuoted(t, i + 1, bound, c);
-                break;
-            case kComma:
-                if (depth == 0) return i;
-                ++i;
-                break;
-            case kClose:
-                if (depth == 0) return i;
-                --depth;
-                ++i;
-                break;
-            case kOpen:
-                if (closing == nullptr) {
-                    ++depth;
-                    ++i;
-                } else {
-                    const int close = closing[i - base];
-                    if (close >= bound) return bound;
-                    i = close + 1;
-                }
-                break;
-        }
-    }
-    return bound > begin ? bound : begin;
-}
-
-// Fills `closing` (entry i - from for index i) with the index of the bracket that closes each
-// opening bracket in t[from, to), paired as ItemEnd pairs them, or kUnclosed. Scanning
-// t[from, to) from a point outside quotes meets the same quotes as a scan that starts at
-// any item inside it, so one table serves every nesting level.
-void MatchBrackets(const char* t, int from, int to, std::vector<int>& closing) {
-    closing.assign(static_cast<size_t>(to - from), kUnclosed);
-    // Innermost bracket still open; each open bracket's entry links to the one around it.
-    int open = -1;
-    int i = from;
-    while (i < to) {
-        const char c = t[i];
-        switch (kClasses.of[static_cast<unsigned char>(c)]) {
-            case kPlain:
-            case kComma:
-                ++i;
-                break;
-            case kQuote:
-                i = (i == 0 || t[i - 1] == '\\') ? i + 1 : SkipQuoted(t, i + 1, to, c);
-                break;
-            case kOpen:
-                closing[i - from] = open;
-                open = i++;
-                break;
-            case kClose:
-                if (open >= 0) {
-                    const int outer = closing[open - from];
-                    closing[open - from] = i;
-                    open = outer;
-                }
-                ++i;
-                break;
-        }
-    }
-    while (open >= 0) {
-        const int outer = closing[open - from];
-        closing[open - from] = kUnclosed;
-        open = outer;
-    }
 }
 
 // Null words read as empty, quotes are stripped from both ends, then true and false read as
@@ -151,7 +41,7 @@ CString CleanValue(const char* p, int n) {
     while (n > 0 && IsQuote(p[n - 1])) --n;
     if (Equals(p, n, "true")) return CString("1");
     if (Equals(p, n, "false")) return CString("0");
-    return CString(p, n);
+    return CString(std::string(p, static_cast<size_t>(n)));
 }
 
 // The name of an item given the index of its first colon (-1 when it has none). A quote just
@@ -162,13 +52,25 @@ std::pair<const char*, int> ItemName(const char* item, int colon) {
     return {item, colon};
 }
 
+// The first backslash followed by a double quote in p[0, n), or null.
+const char* FindEscapedQuote(const char* p, int n) {
+    const char* end = p + n;
+    while (p < end) {
+        p = static_cast<const char*>(std::memchr(p, '\\', static_cast<size_t>(end - p)));
+        if (p == nullptr || p + 1 >= end) return nullptr;
+        if (p[1] == '"') return p;
+        ++p;
+    }
+    return nullptr;
+}
+
 // The cleaned value of an item: what follows its first colon (all of it without a colon).
 // Escaped double quotes are unescaped, except in array elements that are containers.
 CString ItemValue(const char* item, int length, int colon) {
     const char* v = colon < 0 ? item : item + colon + 1;
     const int n = colon < 0 ? length : length - colon - 1;
     if (IsOpenBracket(item[0])) return CleanValue(v, n);
-    const char* escaped = static_cast<const char*>(memmem(v, static_cast<size_t>(n), "\\\"", 2));
+    const char* escaped = FindEscapedQuote(v, n);
     if (escaped == nullptr) return CleanValue(v, n);
     std::string unescaped(v, static_cast<size_t>(escaped - v));
     for (const char* p = escaped; p < v + n; ++p) {
@@ -186,7 +88,8 @@ int FirstColon(const char* item, int length) {
 JosnChildValue MakeChild(const char* item, int length) {
     const int colon = FirstColon(item, length);
     const std::pair<const char*, int> name = ItemName(item, colon);
-    return JosnChildValue{CString(item, length), CString(name.first, name.second),
+    return JosnChildValue{CString(std::string(item, static_cast<size_t>(length))),
+                          CString(std::string(name.first, static_cast<size_t>(name.second))),
                           ItemValue(item, length, colon)};
 }
 
@@ -213,7 +116,7 @@ bool FindInContainer(const char* t, int begin, int end, const CString& key, CStr
     int b = from;
     while (!ends.empty()) {
         const int e = ends.back();
-        const int itemEnd = ItemEnd(t, b, e - 1, closing.data(), from);
+        const int itemEnd = NestedItemEnd(t, b, e - 1, closing, from);
         if (itemEnd == b) {
             // An empty item ends this container; its parent goes on after it.
             ends.pop_back();
@@ -288,14 +191,19 @@ void CJosn::ParseChildren() const {
     if (parsedValue == value) return;
     parsedValue.Empty();
     children.clear();
+    // Find the items first so that the records are made once, in place.
     const char* t = value.GetString();
     const int bound = value.GetLength() - 1;
-    int b = 1;
-    for (;;) {
+    std::vector<std::pair<int, int>> items;
+    for (int b = 1;;) {
         const int end = ItemEnd(t, b, bound);
         if (end == b) break;
-        children.push_back(MakeChild(t + b, end - b));
+        items.emplace_back(b, end);
         b = end + 1;
+    }
+    children.reserve(items.size());
+    for (const std::pair<int, int>& item : items) {
+        children.push_back(MakeChild(t + item.first, item.second - item.first));
     }
 }
 
