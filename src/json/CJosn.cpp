@@ -80,6 +80,11 @@ CString ItemValue(const char* item, int length, int colon) {
     return CleanValue(unescaped.data(), static_cast<int>(unescaped.size()));
 }
 
+bool NameIs(std::pair<const char*, int> name, const CString& key) {
+    return name.second == key.GetLength() &&
+           std::memcmp(name.first, key.GetString(), static_cast<size_t>(name.second)) == 0;
+}
+
 int FirstColon(const char* item, int length) {
     const void* hit = std::memchr(item, ':', static_cast<size_t>(length));
     return hit == nullptr ? -1 : static_cast<int>(static_cast<const char*>(hit) - item);
@@ -125,9 +130,7 @@ bool FindInContainer(const char* t, int begin, int end, const CString& key, CStr
         }
         auto colon = std::lower_bound(colons.begin(), colons.end(), b);
         const int colonAt = colon != colons.end() && *colon < itemEnd ? *colon - b : -1;
-        const std::pair<const char*, int> name = ItemName(t + b, colonAt);
-        if (name.second == key.GetLength() &&
-            std::memcmp(name.first, key.GetString(), static_cast<size_t>(name.second)) == 0) {
+        if (NameIs(ItemName(t + b, colonAt), key)) {
             result = ItemValue(t + b, itemEnd - b, colonAt);
             return true;
         }
@@ -169,7 +172,8 @@ const CString& CJosn::GetValue() const { return value; }
 void CJosn::SetValue(const CString& text) {
     if (&text == &value) return;
     if (!textChanged) {
-        parsedValue = std::move(value);
+        // Keep the described text; `value` takes over whatever buffer `parsedValue` had.
+        std::swap(parsedValue, value);
         textChanged = true;
     }
     value = text;
@@ -189,22 +193,34 @@ void CJosn::ParseChildren() const {
     if (!textChanged) return;
     textChanged = false;
     if (parsedValue == value) return;
+    CString released(std::move(parsedValue));
     parsedValue.Empty();
+    items.clear();
     children.clear();
-    // Find the items first so that the records are made once, in place.
+    made.clear();
     const char* t = value.GetString();
     const int bound = value.GetLength() - 1;
-    std::vector<std::pair<int, int>> items;
     for (int b = 1;;) {
         const int end = ItemEnd(t, b, bound);
         if (end == b) break;
         items.emplace_back(b, end);
         b = end + 1;
     }
-    children.reserve(items.size());
-    for (const std::pair<int, int>& item : items) {
-        children.push_back(MakeChild(t + item.first, item.second - item.first));
+}
+
+JosnChildValue* CJosn::Child(unsigned int index) const {
+    if (index >= items.size()) return nullptr;
+    if (children.empty()) {
+        children.resize(items.size());
+        made.assign(items.size(), false);
     }
+    if (!made[index]) {
+        const char* t = value.GetString();
+        children[index] =
+            MakeChild(t + items[index].first, items[index].second - items[index].first);
+        made[index] = true;
+    }
+    return &children[index];
 }
 
 int CJosn::InsertItem(int at, const CString& name, const CString& item) {
@@ -233,24 +249,26 @@ void CJosn::Reset() { pos = 1; }
 
 unsigned int CJosn::GetChildCount() const {
     ParseChildren();
-    return static_cast<unsigned int>(children.size());
+    return static_cast<unsigned int>(items.size());
 }
 
 JosnChildValue CJosn::GetChildStruct(unsigned int index) const {
     ParseChildren();
-    return index < children.size() ? children[index] : EmptyChild();
+    const JosnChildValue* child = Child(index);
+    return child != nullptr ? *child : EmptyChild();
 }
 
 JosnChildValue* CJosn::GetChildStructPtr(unsigned int index) {
     ParseChildren();
-    return index < children.size() ? &children[index] : nullptr;
+    return Child(index);
 }
 
 JosnChildValue CJosn::FindChildStruct(const CString& name) const {
     ParseChildren();
-    for (const JosnChildValue& child : children) {
-        CString trimmed = child.name;
-        if (trimmed.Trim() == name) return child;
+    for (unsigned int i = 0; i < items.size(); ++i) {
+        const JosnChildValue* child = Child(i);
+        CString trimmed = child->name;
+        if (trimmed.Trim() == name) return *child;
     }
     return EmptyChild();
 }
@@ -293,26 +311,30 @@ bool CJosn::IsArray() const { return value.GetAt(0) == '['; }
 
 CString CJosn::GetChildName(unsigned int index) const {
     ParseChildren();
-    return index < children.size() ? children[index].name : CString();
+    const JosnChildValue* child = Child(index);
+    return child != nullptr ? child->name : CString();
 }
 
 CString CJosn::GetChildValue(unsigned int index) const {
     ParseChildren();
-    return index < children.size() ? children[index].value : CString();
+    const JosnChildValue* child = Child(index);
+    return child != nullptr ? child->value : CString();
 }
 
 bool CJosn::GetChildValue(unsigned int index, CString& name, CString& value) {
     ParseChildren();
-    if (index >= children.size()) return false;
-    name = children[index].name;
-    value = children[index].value;
+    const JosnChildValue* child = Child(index);
+    if (child == nullptr) return false;
+    name = child->name;
+    value = child->value;
     return true;
 }
 
 CString CJosn::GetKeyValue(const CString& key) const {
     ParseChildren();
-    for (const JosnChildValue& child : children) {
-        if (child.name == key) return child.value;
+    for (unsigned int i = 0; i < items.size(); ++i) {
+        const JosnChildValue* child = Child(i);
+        if (child->name == key) return child->value;
     }
     return CString();
 }
@@ -326,17 +348,17 @@ CString CJosn::FindKeyValueRecursion(const CString& key) const {
 bool CJosn::__FindKeyValueRecursion(CString& result, const CString& key) const {
     ParseChildren();
     const char* t = value.GetString();
-    int begin = 1;
-    for (const JosnChildValue& child : children) {
-        if (child.name == key) {
-            result = child.value;
+    for (const std::pair<int, int>& item : items) {
+        const int length = item.second - item.first;
+        const int colon = FirstColon(t + item.first, length);
+        if (NameIs(ItemName(t + item.first, colon), key)) {
+            result = ItemValue(t + item.first, length, colon);
             return true;
         }
-        const int length = child.text.GetLength();
-        if (StartsContainer(child.text) && FindInContainer(t, begin, begin + length, key, result)) {
+        if (IsOpenBracket(t[item.first]) &&
+            FindInContainer(t, item.first, item.second, key, result)) {
             return true;
         }
-        begin += length + 1;
     }
     return false;
 }

@@ -177,6 +177,18 @@ TEST(CJosnCache, SetValueWithTheSameTextKeepsTheCachedRecords) {
     EXPECT_EQ("a:1", first->text);
 }
 
+TEST(CJosnCache, RecordPointersStayValidWhileTheTextIsUnchanged) {
+    CJosn doc("[{a:1},{b:2},{c:3}]");
+    JosnChildValue* second = doc.GetChildStructPtr(1);
+    JosnChildValue* first = doc.GetChildStructPtr(0);
+    EXPECT_EQ("2}", doc.FindChildStruct("{b").value);
+    EXPECT_EQ("c", doc.GetChild(2).GetChildName(0));
+    EXPECT_EQ(second, doc.GetChildStructPtr(1));
+    EXPECT_EQ(first, doc.GetChildStructPtr(0));
+    EXPECT_EQ("{b:2}", second->text);
+    EXPECT_EQ("{a:1}", first->text);
+}
+
 TEST(CJosnCache, ChangedTextIsScannedAgain) {
     CJosn doc("{a:1}");
     EXPECT_EQ(1u, doc.GetChildCount());
