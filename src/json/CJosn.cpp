@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +22,6 @@ using josn_detail::NestedItemEnd;
 
 bool IsOpenBracket(char c) { return c == '{' || c == '['; }
 bool IsQuote(char c) { return c == '"' || c == '\''; }
-bool StartsContainer(const CString& text) { return IsOpenBracket(text.GetAt(0)); }
 bool IsBlank(const CString& text) { return text.IsEmpty() || text == "{}"; }
 
 bool Equals(const char* p, int n, const char* word) {
@@ -146,6 +144,16 @@ bool FindInContainer(const char* t, int begin, int end, const CString& key, CStr
 
 JosnChildValue EmptyChild() { return JosnChildValue(); }
 
+// The first character of a child's text; an absent child reads as an empty text.
+char FirstOf(const JosnChildValue* child) { return child != nullptr ? child->text.GetAt(0) : '\0'; }
+
+// The document GetChild makes of a child: a container as it is, anything else wrapped in
+// braces (an absent child gives "{}").
+CJosn DocumentOf(const JosnChildValue* child) {
+    if (child == nullptr) return CJosn("{}");
+    return IsOpenBracket(FirstOf(child)) ? CJosn(child->text) : CJosn("{" + child->text + "}");
+}
+
 CString Quoted(const CString& text) {
     std::string out;
     out.reserve(static_cast<size_t>(text.GetLength()) + 2);
@@ -263,48 +271,49 @@ JosnChildValue* CJosn::GetChildStructPtr(unsigned int index) {
     return Child(index);
 }
 
-JosnChildValue CJosn::FindChildStruct(const CString& name) const {
+const JosnChildValue* CJosn::FindChild(const CString& name) const {
     ParseChildren();
     for (unsigned int i = 0; i < items.size(); ++i) {
         const JosnChildValue* child = Child(i);
         CString trimmed = child->name;
-        if (trimmed.Trim() == name) return *child;
+        if (trimmed.Trim() == name) return child;
     }
-    return EmptyChild();
+    return nullptr;
+}
+
+JosnChildValue CJosn::FindChildStruct(const CString& name) const {
+    const JosnChildValue* child = FindChild(name);
+    return child != nullptr ? *child : EmptyChild();
 }
 
 CJosn CJosn::GetChild(unsigned int index) const {
-    const CString text = GetChildStruct(index).text;
-    return StartsContainer(text) ? CJosn(text) : CJosn("{" + text + "}");
+    ParseChildren();
+    return DocumentOf(Child(index));
 }
 
-CJosn CJosn::GetChild(const CString& name) const {
-    const CString text = FindChildStruct(name).text;
-    return StartsContainer(text) ? CJosn(text) : CJosn("{" + text + "}");
-}
+CJosn CJosn::GetChild(const CString& name) const { return DocumentOf(FindChild(name)); }
 
 bool CJosn::IsChildObject(unsigned int index) const {
-    return GetChildStruct(index).text.GetAt(0) == '{';
+    ParseChildren();
+    return FirstOf(Child(index)) == '{';
 }
 
-bool CJosn::IsChildObject(const CString& name) const {
-    return FindChildStruct(name).text.GetAt(0) == '{';
-}
+bool CJosn::IsChildObject(const CString& name) const { return FirstOf(FindChild(name)) == '{'; }
 
 bool CJosn::IsChildArray(unsigned int index) const {
-    return GetChildStruct(index).text.GetAt(0) == '[';
+    ParseChildren();
+    return FirstOf(Child(index)) == '[';
 }
 
-bool CJosn::IsChildArray(const CString& name) const {
-    return FindChildStruct(name).text.GetAt(0) == '[';
-}
+bool CJosn::IsChildArray(const CString& name) const { return FirstOf(FindChild(name)) == '['; }
 
 bool CJosn::IsChildEntity(unsigned int index) const {
-    return StartsContainer(GetChildStruct(index).text);
+    ParseChildren();
+    return IsOpenBracket(FirstOf(Child(index)));
 }
 
 bool CJosn::IsChildEntity(const CString& name) const {
-    return StartsContainer(FindChildStruct(name).text);
+    return IsOpenBracket(FirstOf(FindChild(name)));
 }
 
 bool CJosn::IsArray() const { return value.GetAt(0) == '['; }

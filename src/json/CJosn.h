@@ -118,6 +118,8 @@ class XMK_EXPORT CJosn {
     // The record of item `index`, made on first use; null out of range.
     // REQUIRES: ParseChildren() has run since `value` last changed.
     JosnChildValue* Child(unsigned int index) const;
+    // The first record whose trimmed name is `name`; null when none. Runs ParseChildren.
+    const JosnChildValue* FindChild(const CString& name) const;
     // Must run before `value` changes: keeps the text the cache was built from.
     void BeforeChange();
     // Inserts name:item (or the bare item) at `at`, with a leading comma unless `at` follows an
