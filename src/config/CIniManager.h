@@ -23,7 +23,9 @@ class XMK_EXPORT CIniManager {
     // "Area_default" when that section has no "URL2". False (nothing changed) when the file
     // does not exist or cannot be read.
     bool ReadIniFile(const CString& path, const CString& area);
-    // Loads "FirstCmd", "AppType" and appends the three id lists from the section "SYSTEM".
+    // Loads "FirstCmd", "AppType" and appends the three id lists from the section "SYSTEM"
+    // (the lists are never cleared: each call lengthens them). True when the file was read;
+    // false, with nothing changed, when it could not be.
     bool ReadFirstCmd(const CString& path);
 
     const CString& GetEmpConstraints1() const { return m_strEmpConstraints1; }

@@ -17,7 +17,9 @@ class basefun;
 
 class XMK_EXPORT CWebService {
   public:
-    CWebService();
+    // Installs nothing. Constant initialisation keeps `inst` valid for code that runs
+    // before the library's other static objects are built.
+    constexpr CWebService() : m_pServiceSupport(nullptr) {}
     // The single instance owns the support object, so copies are not allowed.
     CWebService(const CWebService&) = delete;
     CWebService& operator=(const CWebService&) = delete;
@@ -30,8 +32,8 @@ class XMK_EXPORT CWebService {
     void SetServiceSupport(CServiceSupport* support);
     CServiceSupport* GetServiceSupport() const { return m_pServiceSupport; }
 
-    // Forwarders to the installed support object; with none installed they return 0, 0
-    // and -1 (the default application type).
+    // Forwarders to the installed support object; with none installed GetUserDogId and
+    // GetAppId return 0 and GetAppType returns -1 (the default application type).
     long GetUserDogId() const;
     long GetAppId() const;
     long GetAppType() const;

@@ -10,12 +10,14 @@ class CJosn;
 
 class XMK_EXPORT ServiceRetValue {
   public:
+    // Code 0, message and data empty.
     ServiceRetValue();
     explicit ServiceRetValue(const CString& reply);
     explicit ServiceRetValue(CJosn& reply);
 
     // Reads code, message and data as the first three values of the reply, in text order.
-    // An empty reply (or "{}") reads as code 0 and the message "什么也没有返回".
+    // An empty reply (or "{}") reads as code 0 and the message "什么也没有返回", and the data
+    // keeps its value. Values the reply does not hold (it is cut short) read as 0 or empty.
     void ReadJosn(const CString& reply);
     // As above, from the document's current cursor; the cursor moves.
     void ReadJosn(CJosn& reply);

@@ -1,8 +1,44 @@
+// xmk projects: fetches a page of projects and prints the back-end's reply.
 #include <cstdio>
 
 #include "Commands.h"
+#include "DataStoreOptions.h"
+#include "datastore/CDataStoreWebService.h"
 
-int RunProjectsCommand(int, char**) {
-    std::fprintf(stderr, "xmk projects: not available yet\n");
-    return 1;
+namespace {
+
+constexpr char kUsage[] =
+    "--ini FILE --area CODE [--url URL] [--user-id N] [--app-type N] [--cond JSON]...\n"
+    "       [--page N] [--where CODE | --list | --first-page |\n"
+    "        --param TEXT [--query-type N] [--page-size N] [--all-areas]]\n"
+    "  default:      a page of 25 through the uniform query (conditions and where-code)\n"
+    "  --list:       a page of 25 through the project list method\n"
+    "  --first-page: the first page with the total count, printed after it\n"
+    "  --param:      a page selected by a parameter text";
+
+constexpr const char* kExtra[] = {"--where",      "--page",       "--page-size",
+                                  "--param",      "--query-type", "--list",
+                                  "--first-page", "--all-areas",  nullptr};
+
+}  // namespace
+
+int RunProjectsCommand(int argc, char** argv) {
+    DataStoreOptions options;
+    if (!ParseDataStoreOptions("projects", kUsage, kExtra, argc, argv, options)) return 2;
+    if (!PrepareDataStore("projects", options)) return 1;
+    const CDataStoreWebService store(options.area, 0, options.url);
+    if (options.hasParam) {
+        PrintReply(store.GetProjects(options.param, static_cast<QueryType>(options.queryType),
+                                     options.page, options.pageSize, options.allAreas));
+    } else if (options.firstPage) {
+        const std::pair<CString, long> page =
+            store.GetRecordsCountAndFirstpageRecords(options.conditions, options.page);
+        PrintReply(page.first);
+        std::printf("%ld\n", page.second);
+    } else if (options.list) {
+        PrintReply(store.GetProjects(options.conditions, options.page));
+    } else {
+        PrintReply(store.GetProjects(options.conditions, options.where, options.page));
+    }
+    return 0;
 }

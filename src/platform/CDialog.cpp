@@ -1,0 +1,5 @@
+#include "platform/CDialog.h"
+
+CDialog::CDialog() = default;
+
+CDialog::~CDialog() = default;

@@ -1,0 +1,5 @@
+#include "platform/CFileDialog.h"
+
+CFileDialog::CFileDialog() = default;
+
+CFileDialog::~CFileDialog() = default;

@@ -1,0 +1,5 @@
+#include "platform/CFont.h"
+
+CFont::CFont() = default;
+
+CFont::~CFont() = default;

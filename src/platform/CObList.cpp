@@ -1,0 +1,5 @@
+#include "platform/CObList.h"
+
+CObList::CObList() = default;
+
+CObList::~CObList() = default;

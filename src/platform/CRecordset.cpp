@@ -1,0 +1,5 @@
+#include "platform/CRecordset.h"
+
+CRecordset::CRecordset() = default;
+
+CRecordset::~CRecordset() = default;

@@ -1,0 +1,5 @@
+#include "platform/CWnd.h"
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd() = default;

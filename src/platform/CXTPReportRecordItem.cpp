@@ -1,0 +1,5 @@
+#include "platform/CXTPReportRecordItem.h"
+
+CXTPReportRecordItem::CXTPReportRecordItem() = default;
+
+CXTPReportRecordItem::~CXTPReportRecordItem() = default;

@@ -1,0 +1,5 @@
+#include "platform/CXTPResizeDialog.h"
+
+CXTPResizeDialog::CXTPResizeDialog() = default;
+
+CXTPResizeDialog::~CXTPResizeDialog() = default;

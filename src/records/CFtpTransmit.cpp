@@ -1,0 +1,3 @@
+#include "records/CFtpTransmit.h"
+
+CFtpTransmit::CFtpTransmit() : CFtpTransmit(nullptr) {}

@@ -1,0 +1,5 @@
+#include "records/CSortableObArray.h"
+
+CSortableObArray::CSortableObArray() = default;
+
+CSortableObArray::~CSortableObArray() = default;

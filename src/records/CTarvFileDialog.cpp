@@ -1,0 +1,5 @@
+#include "records/CTarvFileDialog.h"
+
+CTarvFileDialog::CTarvFileDialog() = default;
+
+CTarvFileDialog::~CTarvFileDialog() = default;

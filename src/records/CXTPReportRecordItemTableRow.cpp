@@ -1,0 +1,5 @@
+#include "records/CXTPReportRecordItemTableRow.h"
+
+CXTPReportRecordItemTableRow::CXTPReportRecordItemTableRow() = default;
+
+CXTPReportRecordItemTableRow::~CXTPReportRecordItemTableRow() = default;

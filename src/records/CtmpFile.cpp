@@ -1,0 +1,3 @@
+#include "records/CtmpFile.h"
+
+CtmpFile::CtmpFile() : CtmpFile(nullptr) {}

@@ -1,0 +1,32 @@
+// The SOAP 1.1 text of an exchange: the request body the built-in transport posts and the
+// reading of the reply it gets back. Pure text work with no I/O; thread-safe.
+//
+// Failure texts (the start is fit to show the user, the rest is the technical detail):
+//   "服务器返回错误：HTTP <status>"         a status other than 200, or 500 without a fault
+//   "服务器返回错误：SOAP fault <faultcode>" a fault without a faultstring
+//   "服务器应答无法识别：<detail>"           the body is not a SOAP envelope, or carries a DTD
+// A SOAP fault with a faultstring gives the faultstring as it stands.
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "platform/CString.h"
+#include "platform/Export.h"
+#include "wirekit/WebTransport.h"
+
+// The request body: an XML declaration, then the envelope holding one element named after
+// the method in the call's namespace, with one child element per argument in order. Values
+// are XML-escaped; the bytes are taken as UTF-8.
+XMK_EXPORT std::string BuildSoapRequest(const WebCall& call);
+
+// The SOAPAction header value: the namespace and the method joined, in double quotes.
+XMK_EXPORT std::string SoapActionOf(const WebCall& call);
+
+// Reads the reply to `method`. A 200 reply gives (true, text of the first element named
+// `method` + "Result" in the body, whatever its prefix or namespace), "" when there is none.
+// A fault gives false and its faultstring. The body is decoded from the encoding it declares
+// (else the charset of `contentType`, else UTF-8) and the text is returned in UTF-8. No DTD
+// or external entity is ever loaded; a reply that has a DTD is refused.
+XMK_EXPORT std::pair<bool, CString> ReadSoapReply(long httpStatus, const std::string& contentType,
+                                                  const std::string& body, const CString& method);
