@@ -62,6 +62,19 @@ void BM_JosnScan(benchmark::State& state) {
 }
 BENCHMARK(BM_JosnScan)->Unit(benchmark::kMicrosecond);
 
+// The scan followed by making the record of every child (records are made on first use).
+void BM_JosnScanAndRecords(benchmark::State& state) {
+    const CString text(MiBReply());
+    for (auto _ : state) {
+        CJosn doc(text);
+        for (unsigned int i = 0; i < doc.GetChildCount(); ++i) {
+            benchmark::DoNotOptimize(doc.GetChildStructPtr(i));
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * text.GetLength());
+}
+BENCHMARK(BM_JosnScanAndRecords)->Unit(benchmark::kMicrosecond);
+
 void BM_RapidJsonDom(benchmark::State& state) {
     const std::string& text = MiBReply();
     for (auto _ : state) {
