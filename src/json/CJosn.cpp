@@ -243,7 +243,7 @@ int CJosn::InsertItem(int at, const CString& name, const CString& item) {
     piece += item.Str();
     BeforeChange();
     const int oldLength = value.GetLength();
-    value.Insert(at, piece.c_str());
+    value.Insert(at, CString(std::move(piece)));
     return value.GetLength() - oldLength;
 }
 
@@ -434,7 +434,7 @@ CJosn& CJosn::connect(const CJosn& other) {
     if (IsBlank(value)) return *this = other;
     const CString piece = "," + other.value;
     BeforeChange();
-    value.Insert(pos + 1, piece.GetString());
+    value.Insert(pos + 1, piece);
     pos += piece.GetLength();
     return *this;
 }
