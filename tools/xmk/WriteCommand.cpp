@@ -70,14 +70,16 @@ constexpr char kUsage[] =
     "  --app-id       the application id generic objects (3 to 5) send; others send the\n"
     "                 application type";
 
-// Rows 0 to 2 of the store's item kinds delete by id alone.
-const char* CheckDelete(const DataStoreOptions& options) {
-    const bool byId = options.functionId >= 0 && options.functionId <= 2;
-    return byId && !options.hasId ? "a delete of function ids 0 to 2 needs --id" : nullptr;
-}
-
+// Ids below 0 have no meaning to the store.
 const char* CheckFunctionId(const DataStoreOptions& options) {
     return options.functionId < 0 ? "--function-id takes 0 or more" : nullptr;
+}
+
+// Rows 0 to 2 of the store's item kinds delete by id alone.
+const char* CheckDelete(const DataStoreOptions& options) {
+    if (const char* problem = CheckFunctionId(options)) return problem;
+    const bool byId = options.functionId <= 2;
+    return byId && !options.hasId ? "a delete of function ids 0 to 2 needs --id" : nullptr;
 }
 
 struct Operation {
@@ -96,10 +98,7 @@ constexpr Operation kOperations[] = {
      CheckFunctionId},
     {"delete", "DeleteItem",
      [](const CDataStoreWebService& store, OptionsItem& item) { return store.DeleteItem(item); },
-     [](const DataStoreOptions& options) {
-         const char* problem = CheckFunctionId(options);
-         return problem != nullptr ? problem : CheckDelete(options);
-     }},
+     CheckDelete},
     {"audit", "UpdateAudit",
      [](const CDataStoreWebService& store, OptionsItem& item) { return store.UpdateAudit(item); },
      CheckFunctionId},
