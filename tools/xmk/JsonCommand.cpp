@@ -14,16 +14,17 @@
 
 namespace {
 
+// With no problem the usage was asked for: it goes to stdout and the exit code is 0.
 int JsonUsage(const char* problem) {
     if (problem != nullptr) std::fprintf(stderr, "xmk json: %s\n", problem);
-    std::fprintf(stderr,
+    std::fprintf(problem != nullptr ? stderr : stdout,
                  "usage: xmk json [--child N]... [--find KEY] [TEXT]\n"
                  "  Prints each top-level item of the document TEXT (standard input when\n"
                  "  absent, its trailing line ends removed) as index<TAB>name<TAB>value.\n"
                  "  --child N   descend into child N (0-based) first; may be repeated\n"
                  "  --find KEY  print the value of the first item named KEY, searching\n"
                  "              array elements depth first (empty when not found)\n");
-    return 2;
+    return problem != nullptr ? 2 : 0;
 }
 
 bool ParseIndex(const char* text, unsigned int& index) {
@@ -51,8 +52,7 @@ int RunJsonCommand(int argc, char** argv) {
     for (int i = 0; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-            JsonUsage(nullptr);
-            return 0;
+            return JsonUsage(nullptr);
         }
         if (std::strcmp(arg, "--child") == 0) {
             unsigned int index = 0;
