@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -10,134 +9,23 @@
 #include <string>
 #include <utility>
 
+#include "json/detail/ItemScanner.h"
 #include "platform/COleDateTime.h"
 #include "platform/CTime.h"
 #include "platform/FrameworkException.h"
 
 namespace {
 
-// What the item scanner does with a byte; every other byte is skipped.
-enum ByteClass : unsigned char { kPlain, kQuote, kOpen, kClose, kComma };
-
-struct ByteClassTable {
-    unsigned char of[256];
-    constexpr ByteClassTable() : of() {
-        of[static_cast<unsigned char>('\'')] = kQuote;
-        of[static_cast<unsigned char>('"')] = kQuote;
-        of[static_cast<unsigned char>('{')] = kOpen;
-        of[static_cast<unsigned char>('[')] = kOpen;
-        of[static_cast<unsigned char>('}')] = kClose;
-        of[static_cast<unsigned char>(']')] = kClose;
-        of[static_cast<unsigned char>(',')] = kComma;
-    }
-};
-constexpr ByteClassTable kClasses;
-
-// Entry of a bracket table for an opening bracket whose closing bracket is not in the text.
-constexpr int kUnclosed = INT_MAX;
+using josn_detail::ItemEnd;
+using josn_detail::MatchBrackets;
+using josn_detail::NestedItemEnd;
 
 bool IsOpenBracket(char c) { return c == '{' || c == '['; }
 bool IsQuote(char c) { return c == '"' || c == '\''; }
-bool StartsContainer(const CString& text) { return IsOpenBracket(text.GetAt(0)); }
 bool IsBlank(const CString& text) { return text.IsEmpty() || text == "{}"; }
 
 bool Equals(const char* p, int n, const char* word) {
     return std::strlen(word) == static_cast<size_t>(n) && std::memcmp(p, word, n) == 0;
-}
-
-// The index just after the string whose opening `quote` is at `from` - 1: after the first
-// such quote not preceded by a backslash, or `bound` when none comes before it.
-int SkipQuoted(const char* t, int from, int bound, char quote) {
-    while (from < bound) {
-        const void* hit = std::memchr(t + from, quote, static_cast<size_t>(bound - from));
-        if (hit == nullptr) return bound;
-        const int at = static_cast<int>(static_cast<const char*>(hit) - t);
-        if (t[at - 1] != '\\') return at + 1;
-        from = at + 1;
-    }
-    return bound;
-}
-
-// The end (exclusive) of the top-level item that starts at `begin`, looking only at indexes
-// below `bound`: the first ",", "}" or "]" outside quotes and nested brackets, else `bound`.
-// Returns `begin` for an empty item. A quote preceded by a backslash does not open or close a
-// string. With a bracket table (see MatchBrackets; entry i - base for index i), nested
-// containers are stepped over in one move instead of being counted.
-int ItemEnd(const char* t, int begin, int bound, const int* closing = nullptr, int base = 0) {
-    int depth = 0;
-    int i = begin;
-    while (i < bound) {
-        const char c = t[i];
-        switch (kClasses.of[static_cast<unsigned char>(c)]) {
-            case kPlain:
-                ++i;
-                while (i < bound && kClasses.of[static_cast<unsigned char>(t[i])] == kPlain) ++i;
-                break;
-            case kQuote:
-                i = (i == 0 || t[i - 1] == '\\') ? i + 1 : SkipQuoted(t, i + 1, bound, c);
-                break;
-            case kComma:
-                if (depth == 0) return i;
-                ++i;
-                break;
-            case kClose:
-                if (depth == 0) return i;
-                --depth;
-                ++i;
-                break;
-            case kOpen:
-                if (closing == nullptr) {
-                    ++depth;
-                    ++i;
-                } else {
-                    const int close = closing[i - base];
-                    if (close >= bound) return bound;
-                    i = close + 1;
-                }
-                break;
-        }
-    }
-    return bound > begin ? bound : begin;
-}
-
-// Fills `closing` (entry i - from for index i) with the index of the bracket that closes each
-// opening bracket in t[from, to), paired as ItemEnd pairs them, or kUnclosed. Scanning
-// t[from, to) from a point outside quotes meets the same quotes as a scan that starts at
-// any item inside it, so one table serves every nesting level.
-void MatchBrackets(const char* t, int from, int to, std::vector<int>& closing) {
-    closing.assign(static_cast<size_t>(to - from), kUnclosed);
-    // Innermost bracket still open; each open bracket's entry links to the one around it.
-    int open = -1;
-    int i = from;
-    while (i < to) {
-        const char c = t[i];
-        switch (kClasses.of[static_cast<unsigned char>(c)]) {
-            case kPlain:
-            case kComma:
-                ++i;
-                break;
-            case kQuote:
-                i = (i == 0 || t[i - 1] == '\\') ? i + 1 : SkipQuoted(t, i + 1, to, c);
-                break;
-            case kOpen:
-                closing[i - from] = open;
-                open = i++;
-                break;
-            case kClose:
-                if (open >= 0) {
-                    const int outer = closing[open - from];
-                    closing[open - from] = i;
-                    open = outer;
-                }
-                ++i;
-                break;
-        }
-    }
-    while (open >= 0) {
-        const int outer = closing[open - from];
-        closing[open - from] = kUnclosed;
-        open = outer;
-    }
 }
 
 // Null words read as empty, quotes are stripped from both ends, then true and false read as
@@ -151,7 +39,7 @@ CString CleanValue(const char* p, int n) {
     while (n > 0 && IsQuote(p[n - 1])) --n;
     if (Equals(p, n, "true")) return CString("1");
     if (Equals(p, n, "false")) return CString("0");
-    return CString(p, n);
+    return CString(std::string(p, static_cast<size_t>(n)));
 }
 
 // The name of an item given the index of its first colon (-1 when it has none). A quote just
@@ -162,13 +50,25 @@ std::pair<const char*, int> ItemName(const char* item, int colon) {
     return {item, colon};
 }
 
+// The first backslash followed by a double quote in p[0, n), or null.
+const char* FindEscapedQuote(const char* p, int n) {
+    const char* end = p + n;
+    while (p < end) {
+        p = static_cast<const char*>(std::memchr(p, '\\', static_cast<size_t>(end - p)));
+        if (p == nullptr || p + 1 >= end) return nullptr;
+        if (p[1] == '"') return p;
+        ++p;
+    }
+    return nullptr;
+}
+
 // The cleaned value of an item: what follows its first colon (all of it without a colon).
 // Escaped double quotes are unescaped, except in array elements that are containers.
 CString ItemValue(const char* item, int length, int colon) {
     const char* v = colon < 0 ? item : item + colon + 1;
     const int n = colon < 0 ? length : length - colon - 1;
     if (IsOpenBracket(item[0])) return CleanValue(v, n);
-    const char* escaped = static_cast<const char*>(memmem(v, static_cast<size_t>(n), "\\\"", 2));
+    const char* escaped = FindEscapedQuote(v, n);
     if (escaped == nullptr) return CleanValue(v, n);
     std::string unescaped(v, static_cast<size_t>(escaped - v));
     for (const char* p = escaped; p < v + n; ++p) {
@@ -176,6 +76,11 @@ CString ItemValue(const char* item, int length, int colon) {
         unescaped += *p;
     }
     return CleanValue(unescaped.data(), static_cast<int>(unescaped.size()));
+}
+
+bool NameIs(std::pair<const char*, int> name, const CString& key) {
+    return name.second == key.GetLength() &&
+           std::memcmp(name.first, key.GetString(), static_cast<size_t>(name.second)) == 0;
 }
 
 int FirstColon(const char* item, int length) {
@@ -186,7 +91,8 @@ int FirstColon(const char* item, int length) {
 JosnChildValue MakeChild(const char* item, int length) {
     const int colon = FirstColon(item, length);
     const std::pair<const char*, int> name = ItemName(item, colon);
-    return JosnChildValue{CString(item, length), CString(name.first, name.second),
+    return JosnChildValue{CString(std::string(item, static_cast<size_t>(length))),
+                          CString(std::string(name.first, static_cast<size_t>(name.second))),
                           ItemValue(item, length, colon)};
 }
 
@@ -213,7 +119,7 @@ bool FindInContainer(const char* t, int begin, int end, const CString& key, CStr
     int b = from;
     while (!ends.empty()) {
         const int e = ends.back();
-        const int itemEnd = ItemEnd(t, b, e - 1, closing.data(), from);
+        const int itemEnd = NestedItemEnd(t, b, e - 1, closing, from);
         if (itemEnd == b) {
             // An empty item ends this container; its parent goes on after it.
             ends.pop_back();
@@ -222,9 +128,7 @@ bool FindInContainer(const char* t, int begin, int end, const CString& key, CStr
         }
         auto colon = std::lower_bound(colons.begin(), colons.end(), b);
         const int colonAt = colon != colons.end() && *colon < itemEnd ? *colon - b : -1;
-        const std::pair<const char*, int> name = ItemName(t + b, colonAt);
-        if (name.second == key.GetLength() &&
-            std::memcmp(name.first, key.GetString(), static_cast<size_t>(name.second)) == 0) {
+        if (NameIs(ItemName(t + b, colonAt), key)) {
             result = ItemValue(t + b, itemEnd - b, colonAt);
             return true;
         }
@@ -239,6 +143,16 @@ bool FindInContainer(const char* t, int begin, int end, const CString& key, CStr
 }
 
 JosnChildValue EmptyChild() { return JosnChildValue(); }
+
+// The first character of a child's text; an absent child reads as an empty text.
+char FirstOf(const JosnChildValue* child) { return child != nullptr ? child->text.GetAt(0) : '\0'; }
+
+// The document GetChild makes of a child: a container as it is, anything else wrapped in
+// braces (an absent child gives "{}").
+CJosn DocumentOf(const JosnChildValue* child) {
+    if (child == nullptr) return CJosn("{}");
+    return IsOpenBracket(FirstOf(child)) ? CJosn(child->text) : CJosn("{" + child->text + "}");
+}
 
 CString Quoted(const CString& text) {
     std::string out;
@@ -266,7 +180,8 @@ const CString& CJosn::GetValue() const { return value; }
 void CJosn::SetValue(const CString& text) {
     if (&text == &value) return;
     if (!textChanged) {
-        parsedValue = std::move(value);
+        // Keep the described text; `value` takes over whatever buffer `parsedValue` had.
+        std::swap(parsedValue, value);
         textChanged = true;
     }
     value = text;
@@ -286,17 +201,34 @@ void CJosn::ParseChildren() const {
     if (!textChanged) return;
     textChanged = false;
     if (parsedValue == value) return;
+    CString released(std::move(parsedValue));
     parsedValue.Empty();
+    items.clear();
     children.clear();
+    made.clear();
     const char* t = value.GetString();
     const int bound = value.GetLength() - 1;
-    int b = 1;
-    for (;;) {
+    for (int b = 1;;) {
         const int end = ItemEnd(t, b, bound);
         if (end == b) break;
-        children.push_back(MakeChild(t + b, end - b));
+        items.emplace_back(b, end);
         b = end + 1;
     }
+}
+
+JosnChildValue* CJosn::Child(unsigned int index) const {
+    if (index >= items.size()) return nullptr;
+    if (children.empty()) {
+        children.resize(items.size());
+        made.assign(items.size(), false);
+    }
+    if (!made[index]) {
+        const char* t = value.GetString();
+        children[index] =
+            MakeChild(t + items[index].first, items[index].second - items[index].first);
+        made[index] = true;
+    }
+    return &children[index];
 }
 
 int CJosn::InsertItem(int at, const CString& name, const CString& item) {
@@ -311,7 +243,7 @@ int CJosn::InsertItem(int at, const CString& name, const CString& item) {
     piece += item.Str();
     BeforeChange();
     const int oldLength = value.GetLength();
-    value.Insert(at, piece.c_str());
+    value.Insert(at, CString(std::move(piece)));
     return value.GetLength() - oldLength;
 }
 
@@ -325,86 +257,93 @@ void CJosn::Reset() { pos = 1; }
 
 unsigned int CJosn::GetChildCount() const {
     ParseChildren();
-    return static_cast<unsigned int>(children.size());
+    return static_cast<unsigned int>(items.size());
 }
 
 JosnChildValue CJosn::GetChildStruct(unsigned int index) const {
     ParseChildren();
-    return index < children.size() ? children[index] : EmptyChild();
+    const JosnChildValue* child = Child(index);
+    return child != nullptr ? *child : EmptyChild();
 }
 
 JosnChildValue* CJosn::GetChildStructPtr(unsigned int index) {
     ParseChildren();
-    return index < children.size() ? &children[index] : nullptr;
+    return Child(index);
+}
+
+const JosnChildValue* CJosn::FindChild(const CString& name) const {
+    ParseChildren();
+    for (unsigned int i = 0; i < items.size(); ++i) {
+        const JosnChildValue* child = Child(i);
+        CString trimmed = child->name;
+        if (trimmed.Trim() == name) return child;
+    }
+    return nullptr;
 }
 
 JosnChildValue CJosn::FindChildStruct(const CString& name) const {
-    ParseChildren();
-    for (const JosnChildValue& child : children) {
-        CString trimmed = child.name;
-        if (trimmed.Trim() == name) return child;
-    }
-    return EmptyChild();
+    const JosnChildValue* child = FindChild(name);
+    return child != nullptr ? *child : EmptyChild();
 }
 
 CJosn CJosn::GetChild(unsigned int index) const {
-    const CString text = GetChildStruct(index).text;
-    return StartsContainer(text) ? CJosn(text) : CJosn("{" + text + "}");
+    ParseChildren();
+    return DocumentOf(Child(index));
 }
 
-CJosn CJosn::GetChild(const CString& name) const {
-    const CString text = FindChildStruct(name).text;
-    return StartsContainer(text) ? CJosn(text) : CJosn("{" + text + "}");
-}
+CJosn CJosn::GetChild(const CString& name) const { return DocumentOf(FindChild(name)); }
 
 bool CJosn::IsChildObject(unsigned int index) const {
-    return GetChildStruct(index).text.GetAt(0) == '{';
+    ParseChildren();
+    return FirstOf(Child(index)) == '{';
 }
 
-bool CJosn::IsChildObject(const CString& name) const {
-    return FindChildStruct(name).text.GetAt(0) == '{';
-}
+bool CJosn::IsChildObject(const CString& name) const { return FirstOf(FindChild(name)) == '{'; }
 
 bool CJosn::IsChildArray(unsigned int index) const {
-    return GetChildStruct(index).text.GetAt(0) == '[';
+    ParseChildren();
+    return FirstOf(Child(index)) == '[';
 }
 
-bool CJosn::IsChildArray(const CString& name) const {
-    return FindChildStruct(name).text.GetAt(0) == '[';
-}
+bool CJosn::IsChildArray(const CString& name) const { return FirstOf(FindChild(name)) == '['; }
 
 bool CJosn::IsChildEntity(unsigned int index) const {
-    return StartsContainer(GetChildStruct(index).text);
+    ParseChildren();
+    return IsOpenBracket(FirstOf(Child(index)));
 }
 
 bool CJosn::IsChildEntity(const CString& name) const {
-    return StartsContainer(FindChildStruct(name).text);
+    return IsOpenBracket(FirstOf(FindChild(name)));
 }
 
 bool CJosn::IsArray() const { return value.GetAt(0) == '['; }
 
 CString CJosn::GetChildName(unsigned int index) const {
     ParseChildren();
-    return index < children.size() ? children[index].name : CString();
+    const JosnChildValue* child = Child(index);
+    return child != nullptr ? child->name : CString();
 }
 
 CString CJosn::GetChildValue(unsigned int index) const {
     ParseChildren();
-    return index < children.size() ? children[index].value : CString();
+    const JosnChildValue* child = Child(index);
+    return child != nullptr ? child->value : CString();
 }
 
 bool CJosn::GetChildValue(unsigned int index, CString& name, CString& value) {
     ParseChildren();
-    if (index >= children.size()) return false;
-    name = children[index].name;
-    value = children[index].value;
+    const JosnChildValue* child = Child(index);
+    if (child == nullptr) return false;
+    name = child->name;
+    value = child->value;
     return true;
 }
 
 CString CJosn::GetKeyValue(const CString& key) const {
     ParseChildren();
-    for (const JosnChildValue& child : children) {
-        if (child.name == key) return child.value;
+    for (unsigned int i = 0; i < items.size(); ++i) {
+        const JosnChildValue* child = Child(i);
+        if (child->name == key) return child->value;
     }
     return CString();
 }
@@ -418,17 +357,17 @@ CString CJosn::FindKeyValueRecursion(const CString& key) const {
 bool CJosn::__FindKeyValueRecursion(CString& result, const CString& key) const {
     ParseChildren();
     const char* t = value.GetString();
-    int begin = 1;
-    for (const JosnChildValue& child : children) {
-        if (child.name == key) {
-            result = child.value;
+    for (const std::pair<int, int>& item : items) {
+        const int length = item.second - item.first;
+        const int colon = FirstColon(t + item.first, length);
+        if (NameIs(ItemName(t + item.first, colon), key)) {
+            result = ItemValue(t + item.first, length, colon);
             return true;
         }
-        const int length = child.text.GetLength();
-        if (StartsContainer(child.text) && FindInContainer(t, begin, begin + length, key, result)) {
+        if (IsOpenBracket(t[item.first]) &&
+            FindInContainer(t, item.first, item.second, key, result)) {
             return true;
         }
-        begin += length + 1;
     }
     return false;
 }
@@ -495,7 +434,7 @@ CJosn& CJosn::connect(const CJosn& other) {
     if (IsBlank(value)) return *this = other;
     const CString piece = "," + other.value;
     BeforeChange();
-    value.Insert(pos + 1, piece.GetString());
+    value.Insert(pos + 1, piece);
     pos += piece.GetLength();
     return *this;
 }

@@ -5,6 +5,7 @@
 // A document is used by one thread at a time: even the const queries update the cache.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "platform/CString.h"
@@ -112,8 +113,13 @@ class XMK_EXPORT CJosn {
 
   private:
     bool __FindKeyValueRecursion(CString& result, const CString& key) const;
-    // Brings `children` up to date with `value`.
+    // Brings the item list up to date with `value`.
     void ParseChildren() const;
+    // The record of item `index`, made on first use; null out of range.
+    // REQUIRES: ParseChildren() has run since `value` last changed.
+    JosnChildValue* Child(unsigned int index) const;
+    // The first record whose trimmed name is `name`; null when none. Runs ParseChildren.
+    const JosnChildValue* FindChild(const CString& name) const;
     // Must run before `value` changes: keeps the text the cache was built from.
     void BeforeChange();
     // Inserts name:item (or the bare item) at `at`, with a leading comma unless `at` follows an
@@ -125,10 +131,14 @@ class XMK_EXPORT CJosn {
 
     int pos;
     CString value;
-    // While `textChanged` is false, `children` describe `value` and `parsedValue` is unused;
-    // once `value` changes, `parsedValue` keeps the text `children` were built from, so that
-    // a query compares whole texts only after a change.
+    // While `textChanged` is false, the cache describes `value` and `parsedValue` is unused;
+    // once `value` changes, `parsedValue` keeps the text the cache was built from, so that a
+    // query compares whole texts only after a change.
     mutable CString parsedValue;
+    // The cache: where each top-level item lies (first index, end), and the records of the
+    // items, made on first use (`made[i]` tells whether children[i] is).
+    mutable std::vector<std::pair<int, int>> items;
     mutable std::vector<JosnChildValue> children;
+    mutable std::vector<bool> made;
     mutable bool textChanged;
 };

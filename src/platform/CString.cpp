@@ -200,6 +200,12 @@ int CString::Insert(int index, const char* text) {
     return GetLength();
 }
 
+int CString::Insert(int index, const CString& text) {
+    index = std::clamp(index, 0, GetLength());
+    data_.insert(static_cast<size_t>(index), text.data_);
+    return GetLength();
+}
+
 int CString::Delete(int index, int count) {
     const int length = GetLength();
     if (index < 0) index = 0;

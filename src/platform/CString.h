@@ -65,6 +65,8 @@ class XMK_EXPORT CString {
     // The index is clamped to [0, GetLength()]; returns the new length.
     int Insert(int index, char ch);
     int Insert(int index, const char* text);
+    // Inserts every byte of `text`, zero bytes included.
+    int Insert(int index, const CString& text);
     // Removes up to `count` bytes from `index`; returns the new length.
     int Delete(int index, int count = 1);
 

@@ -12,8 +12,8 @@ class XMK_EXPORT ServiceRetValue {
   public:
     // Code 0, message and data empty.
     ServiceRetValue();
-    explicit ServiceRetValue(const CString& reply);
-    explicit ServiceRetValue(CJosn& reply);
+    ServiceRetValue(const CString& reply);  // NOLINT: implicit, a reply text reads as one
+    ServiceRetValue(CJosn& reply);          // NOLINT: implicit
 
     // Reads code, message and data as the first three values of the reply, in text order.
     // An empty reply (or "{}") reads as code 0 and the message "什么也没有返回", and the data

@@ -1,7 +1,9 @@
 #include "wirekit/SoapEnvelope.h"
 
+#include <libxml/globals.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlerror.h>
 
 #include <climits>
 #include <cstring>
@@ -118,6 +120,38 @@ class ThreadParser {
 
 thread_local ThreadParser threadParser;
 
+void IgnoreGenericError(void*, const char*, ...) {}
+void IgnoreStructuredError(void*, xmlError*) {}
+
+// libxml2 reports some faults of a reply (bytes its declared encoding cannot decode, for
+// one) not to the parser context but to the thread's error handlers, whose default writes to
+// stderr. A library must not write there, so while a reply is parsed this thread's handlers
+// drop such reports; the parser context still records its own error. The handlers the host
+// had are put back afterwards.
+class QuietErrors {
+  public:
+    QuietErrors()
+        : generic_(xmlGenericError),
+          genericContext_(xmlGenericErrorContext),
+          structured_(xmlStructuredError),
+          structuredContext_(xmlStructuredErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
+        xmlSetStructuredErrorFunc(nullptr, IgnoreStructuredError);
+    }
+    ~QuietErrors() {
+        xmlSetGenericErrorFunc(genericContext_, generic_);
+        xmlSetStructuredErrorFunc(structuredContext_, structured_);
+    }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+  private:
+    xmlGenericErrorFunc generic_;
+    void* genericContext_;
+    xmlStructuredErrorFunc structured_;
+    void* structuredContext_;
+};
+
 // Parses without network access, without loading any DTD and without substituting entities,
 // keeping libxml2's size and depth limits. On failure `error` holds the reason.
 Doc Parse(const std::string& body, const std::string& contentType, std::string* error) {
@@ -148,6 +182,7 @@ Doc Parse(const std::string& body, const std::string& contentType, std::string* 
         text = &padded;
     }
     constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    QuietErrors quiet;
     Doc doc(xmlCtxtReadMemory(context, text->data(), static_cast<int>(text->size()), nullptr,
                               charset.empty() ? nullptr : charset.c_str(), kOptions));
     if (!doc || !context->wellFormed) {

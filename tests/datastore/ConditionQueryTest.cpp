@@ -145,3 +145,50 @@ TEST_F(ConditionQueryTest, NamedArgumentQueriesPassTheTextAsItStands) {
               Sent());
     EXPECT_TRUE(Shown().empty());
 }
+
+TEST_F(ConditionQueryTest, TextsEscapeOnlyTheirQuotes) {
+    const CDataStoreWebService quoted("a\"b'c", 0, kStoreUrl);
+    quoted.GetCorps(kNoConditions, "x\\y\"z");
+    EXPECT_EQ(Uniform(kStoreUrl,
+                      "{Conditions:{Type:9,PageNum:0,PageSize:0,WhereCode:\"x\\y\\\"z\"},"
+                      "Permission:{UserID:12,AppID:3,FunctionID:9010,FunctionType:0,"
+                      "IsrtAreaCode:\"a\\\"b\\'c\"}}"),
+              OnlyCall());
+}
+
+TEST_F(ConditionQueryTest, CallersFunctionIdsAreSentUnchanged) {
+    const int ids[] = {-1, 6, 9000, 2147483647};
+    for (int id : ids) {
+        store.GetDetails(static_cast<XmkFunctionId>(id), Condition("{}"));
+        store.GetRecordsCount(static_cast<XmkFunctionId>(id), kNoConditions, "");
+    }
+    std::vector<CallView> expected;
+    for (int id : ids) {
+        expected.push_back(Uniform(kStoreUrl, "{Conditions:{Type:4}" + Permission(id)));
+        expected.push_back(Uniform(kStoreUrl, "{Conditions:{Type:8}" + Permission(id)));
+    }
+    EXPECT_EQ(expected, Sent());
+}
+
+TEST_F(ConditionQueryTest, ArrayConditionsAreSplicedWithoutTheirBrackets) {
+    store.GetCorps({Condition("[]"), Condition("[{x:1}]"), Condition("{y:2}")}, "");
+    EXPECT_EQ(Uniform(kStoreUrl,
+                      "{Conditions:{Type:9,PageNum:0,PageSize:0,{x:1},y:2}" + Permission(9010)),
+              OnlyCall());
+}
+
+TEST_F(ConditionQueryTest, OnlyTheNamedArgumentQueriesReportAMissingUrl) {
+    CIniManager::Instance().SetStrBzkWebService("");
+    unconfiguredStore.GetBids(Condition("{}"));
+    unconfiguredStore.GetRecordsCount(XmkApproval, kNoConditions, "");
+    unconfiguredStore.GetProofAttachByProofId("P1");
+    unconfiguredStore.GetLogsByCondition("c");
+    EXPECT_EQ((std::vector<CallView>{
+                  Uniform("", "{Conditions:{Type:2,PageNum:0,PageSize:0}" + Permission(9000)),
+                  Uniform("", "{Conditions:{Type:8}" + Permission(0)),
+                  {"", "GetProofAttachByProofId", {{"proofID", "P1"}}},
+                  {"", "GetLogs", {{"condition", "c"}}},
+              }),
+              Sent());
+    EXPECT_EQ((std::vector<CString>{"缺少项目库url", "缺少项目库url"}), Shown());
+}

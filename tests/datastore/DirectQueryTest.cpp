@@ -183,3 +183,52 @@ TEST_F(CountReplyTest, FailedCallsCountZero) {
     EXPECT_EQ(std::vector<long>{0}, store.GetRecordsCount("p", QueryTypeDefault, false));
     EXPECT_TRUE(Shown().empty());
 }
+
+TEST_F(FlatQueryTest, AllAreasConditionIsRecognisedByItsCleanedValue) {
+    const std::vector<ServiceConditionJosn> conditions = {
+        Condition("{AreaCode:'9999'}"),
+        Condition("{'AreaCode':\"9999\",Kind:3}"),
+        Condition("{AreaCode: 9999}"),
+        Condition("{AreaCode:'9999 '}"),
+        Condition("[]"),
+        Condition("[{AreaCode:9999}]"),
+    };
+    store.GetRecordsCount(conditions);
+    EXPECT_EQ(Flat(kStoreUrl, "GetProjectCount",
+                   "{PageNum:1,PageSize:25,AreaCode: 9999,AreaCode:'9999 ',{AreaCode:9999},"
+                   "IsrtAreaCode:\"A1\"}"),
+              OnlyCall());
+}
+
+TEST_F(FlatQueryTest, EmptyOrQuotedAreaCodeIsSentAsItsText) {
+    const CDataStoreWebService empty("", 0, kStoreUrl);
+    const CDataStoreWebService quoted("3'2\"0", 0, kStoreUrl);
+    empty.GetProjects(kNoConditions, 1);
+    quoted.GetRecordsCount("p", QueryTypeDefault, false);
+    EXPECT_EQ((std::vector<CallView>{
+                  Flat(kStoreUrl, "GetProjectList", "{PageNum:1,PageSize:25,IsrtAreaCode:\"\"}"),
+                  {kStoreUrl,
+                   "GetCountByParameterAndIsrtAreaCode",
+                   {{"param", "p"}, {"queryType", "0"}, {"isrtAreaCode", "3'2\"0"}}},
+              }),
+              Sent());
+}
+
+TEST_F(CountReplyTest, EveryCountQueryConvertsTheTotalAlike) {
+    const char* totals[] = {"  42", "-5", "7x", "x7", "", "'+3'"};
+    std::vector<long> byFunction, byConditions, firstPage, byParameter;
+    for (const char* total : totals) {
+        const CString reply = CString("{TotalCount:") + total + "}";
+        transport.SetDefaultReply(true, reply);
+        byFunction.push_back(store.GetRecordsCount(XmkApproval, kNoConditions, ""));
+        byConditions.push_back(store.GetRecordsCount(kNoConditions));
+        firstPage.push_back(store.GetRecordsCountAndFirstpageRecords(kNoConditions, 0).second);
+        const std::vector<long> counts = store.GetRecordsCount("p", QueryTypeDefault, true);
+        byParameter.insert(byParameter.end(), counts.begin(), counts.end());
+    }
+    const std::vector<long> expected = {42, -5, 7, 0, 0, 3};
+    EXPECT_EQ(expected, byFunction);
+    EXPECT_EQ(expected, byConditions);
+    EXPECT_EQ(expected, firstPage);
+    EXPECT_EQ(expected, byParameter);
+}

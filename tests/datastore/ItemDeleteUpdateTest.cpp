@@ -229,3 +229,29 @@ TEST_F(ItemUpdateTest, RepliesAreJudgedOnEveryPath) {
     }
     EXPECT_EQ(expected, Shown());
 }
+
+TEST_F(ItemUpdateTest, IdsWithoutARowDeleteAndUpdateThroughTheUniformOperation) {
+    transport.SetDefaultReply(true, kReplyOk);
+    for (int id : {-1, 2147483647}) {
+        RecordingItem item(static_cast<XmkFunctionId>(id));
+        item.itemId = "never sent";
+        EXPECT_TRUE(store.DeleteItem(item));
+        EXPECT_TRUE(store.UpdateItem(item));
+        EXPECT_EQ(
+            (Calls{"GetFunctionId", "WriteDeleteKeys", "WriteExtraValues(3)", "AfterDelete",
+                   "GetFunctionId", "BeforeUpdate", "WriteUpdateValues(0)", "WriteExtraValues(2)"}),
+            item.calls);
+    }
+    std::vector<CallView> expected;
+    for (int id : {-1, 2147483647}) {
+        for (const char* shape : {"{Conditions:{},Permission:{UserID:12,AppID:3,FunctionID:%d,"
+                                  "FunctionType:3,IsrtAreaCode:\"A1\"}}",
+                                  "{Values:{},Permission:{UserID:12,AppID:3,FunctionID:%d,"
+                                  "FunctionType:2,IsrtAreaCode:\"A1\"}}"}) {
+            CString text;
+            text.Format(shape, id);
+            expected.push_back({kStoreUrl, "DoWork", {{"jsonInput", text.Str()}}});
+        }
+    }
+    EXPECT_EQ(expected, Sent());
+}

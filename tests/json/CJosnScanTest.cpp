@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
 #include <vector>
 
 #include "json/CJosn.h"
@@ -175,6 +177,18 @@ TEST(CJosnCache, SetValueWithTheSameTextKeepsTheCachedRecords) {
     EXPECT_EQ("a:1", first->text);
 }
 
+TEST(CJosnCache, RecordPointersStayValidWhileTheTextIsUnchanged) {
+    CJosn doc("[{a:1},{b:2},{c:3}]");
+    JosnChildValue* second = doc.GetChildStructPtr(1);
+    JosnChildValue* first = doc.GetChildStructPtr(0);
+    EXPECT_EQ("2}", doc.FindChildStruct("{b").value);
+    EXPECT_EQ("c", doc.GetChild(2).GetChildName(0));
+    EXPECT_EQ(second, doc.GetChildStructPtr(1));
+    EXPECT_EQ(first, doc.GetChildStructPtr(0));
+    EXPECT_EQ("{b:2}", second->text);
+    EXPECT_EQ("{a:1}", first->text);
+}
+
 TEST(CJosnCache, ChangedTextIsScannedAgain) {
     CJosn doc("{a:1}");
     EXPECT_EQ(1u, doc.GetChildCount());
@@ -211,4 +225,85 @@ TEST(CJosnCache, SetValueKeepsTheCursorAndResetKeepsTheText) {
     doc.Reset();
     EXPECT_EQ(1, doc.GetPos());
     EXPECT_EQ("{x:1,y:2}", doc.GetValue());
+}
+
+namespace {
+
+// The item scanner written out step by step, as a reference for long random texts.
+std::string ReferenceScanItem(const std::string& t, size_t b) {
+    bool single = false, dbl = false;
+    int depth = 0;
+    const size_t L = t.size();
+    for (size_t i = b; i + 1 < L; ++i) {
+        const char c = t[i];
+        if (!dbl && c == '\'' && i > 0 && t[i - 1] != '\\') single = !single;
+        if (single) continue;
+        if (c == '"' && i > 0 && t[i - 1] != '\\') dbl = !dbl;
+        if (dbl) continue;
+        if (depth == 0 && (c == ',' || c == '}' || c == ']')) return t.substr(b, i - b);
+        if (c == '{' || c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        }
+    }
+    return L > b + 1 ? t.substr(b, L - b - 1) : std::string();
+}
+
+std::string ReferenceClean(std::string s) {
+    if (s == "null" || s == "NULL") s.clear();
+    while (!s.empty() && (s.front() == '"' || s.front() == '\'')) s.erase(0, 1);
+    while (!s.empty() && (s.back() == '"' || s.back() == '\'')) s.pop_back();
+    if (s == "true") return "1";
+    if (s == "false") return "0";
+    return s;
+}
+
+Children ReferenceChildren(const std::string& t) {
+    Children out;
+    size_t b = 1;
+    for (std::string item = ReferenceScanItem(t, b); !item.empty();
+         item = ReferenceScanItem(t, b)) {
+        b += item.size() + 1;
+        std::string value;
+        if (item[0] == '{' || item[0] == '[') {
+            const size_t colon = item.find(':');
+            value = colon == std::string::npos ? item : item.substr(colon + 1);
+        } else {
+            std::string copy;
+            for (size_t i = 0; i < item.size(); ++i) {
+                if (item[i] == '\\' && i + 1 < item.size() && item[i + 1] == '"') continue;
+                copy += item[i];
+            }
+            const size_t colon = copy.find(':');
+            value = colon == std::string::npos ? copy : copy.substr(colon + 1);
+        }
+        std::string name;
+        const size_t colon = item.find(':');
+        if (colon != std::string::npos && colon > 0) {
+            if (item[colon - 1] == '"' || item[colon - 1] == '\'') {
+                name = colon >= 2 ? item.substr(1, colon - 2) : std::string();
+            } else {
+                name = item.substr(0, colon);
+            }
+        }
+        out.push_back({item, name, ReferenceClean(value)});
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(CJosnScan, LongRandomTextsScanAsTheStepsDefine) {
+    const char* alphabets[] = {"abcdefgh:,", "ab:,{}[]\"", "a:,{}[]\"'\\", "ab \"'\\,:}",
+                               "xxxxxxxxxxxxxx\",:{}"};
+    std::mt19937 random(777);
+    for (int round = 0; round < 3000; ++round) {
+        const std::string alphabet = alphabets[round % 5];
+        const size_t length = random() % 400;
+        std::string text = round % 2 == 0 ? "[" : "{";
+        for (size_t i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
+        text += '}';
+        ASSERT_EQ(ReferenceChildren(text), ChildrenOf(text)) << text;
+    }
 }

@@ -215,3 +215,10 @@ TEST_F(CJosnWrite, AddingAnEmptyTextAfterABracketMovesTheCursorBack) {
     EXPECT_EQ(0, doc.GetPos());
     EXPECT_THROW(doc.push("a", 1), CInvalidArgException);
 }
+
+TEST(CJosnWriteBytes, PushKeepsZeroBytesAndMovesTheCursorByAllOfThem) {
+    CJosn doc;
+    doc.push("k", CString(std::string("a\0b", 3)));
+    EXPECT_EQ(std::string("{k:\"a\0b\"}", 9), doc.GetValue().Str());
+    EXPECT_EQ(8, doc.GetPos());
+}

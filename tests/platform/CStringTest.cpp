@@ -86,3 +86,10 @@ TEST(CStringCompare, ExactAndCaseInsensitive) {
     EXPECT_TRUE(CString("a") < CString("b"));
     EXPECT_EQ("xAbc!", "x" + a + '!');
 }
+
+TEST(CStringEdit, InsertOfACStringKeepsZeroBytes) {
+    CString s("ab");
+    CString piece(std::string("x\0y", 3));
+    EXPECT_EQ(5, s.Insert(1, piece));
+    EXPECT_EQ(std::string("ax\0yb", 5), s.Str());
+}

@@ -113,6 +113,17 @@ TEST(SoapReplyTest, BodiesThatAreNotEnvelopesAreUnrecognised) {
     }
 }
 
+TEST(SoapReplyTest, UndecodableBytesAreRefusedWithoutWritingToStderr) {
+    const std::string body =
+        Envelope("<DoWorkResponse><DoWorkResult>\xA3\x73\x80\xFF</DoWorkResult></DoWorkResponse>",
+                 "<?xml version=\"1.0\" encoding=\"gb2312\"?>");
+    ::testing::internal::CaptureStderr();
+    Reply reply = ReadSoapReply(200, kXmlType, body, "DoWork");
+    EXPECT_EQ("", ::testing::internal::GetCapturedStderr());
+    EXPECT_FALSE(reply.first);
+    EXPECT_THAT(reply.second.Str(), ::testing::StartsWith("服务器应答无法识别："));
+}
+
 TEST(SoapReplyTest, EntityExpansionBombIsRefusedQuickly) {
     std::string bomb = "<?xml version=\"1.0\"?><!DOCTYPE soap:Envelope [<!ENTITY a \"aaaaaaaaaa\">";
     for (char name = 'b'; name <= 'k'; ++name) {

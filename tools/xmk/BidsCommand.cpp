@@ -1,30 +1,29 @@
 // xmk bids: fetches the bids that match one condition and prints the back-end's reply.
-#include <cstdio>
-
 #include "Commands.h"
 #include "DataStoreOptions.h"
 #include "datastore/CDataStoreWebService.h"
 
 namespace {
 
-constexpr char kUsage[] =
-    "--ini FILE --area CODE [--url URL] [--user-id N] [--app-type N] [--cond JSON]";
+constexpr const char* kExtra[] = {"--cond", nullptr};
+constexpr const char* kRequired[] = {nullptr};
 
-constexpr const char* kExtra[] = {nullptr};
+constexpr DataStoreCommand kBids = {
+    "bids",
+    "--ini FILE --area CODE [--url URL] [--user-id N] [--app-type N] [--cond JSON]\n"
+    "  Fetches the bids that match the condition and prints the back-end's reply.",
+    kExtra, kRequired, [](const DataStoreOptions& options) {
+        return options.conditions.size() > 1 ? "takes one --cond at most" : nullptr;
+    }};
 
-}  // namespace
-
-int RunBidsCommand(int argc, char** argv) {
-    DataStoreOptions options;
-    if (!ParseDataStoreOptions("bids", kUsage, kExtra, argc, argv, options)) return 2;
-    if (options.conditions.size() > 1) {
-        std::fprintf(stderr, "xmk bids: takes one --cond at most\nusage: xmk bids %s\n", kUsage);
-        return 2;
-    }
-    if (!PrepareDataStore("bids", options)) return 1;
+int Bids(const DataStoreOptions& options) {
     const CDataStoreWebService store(options.area, 0, options.url);
     const ServiceConditionJosn condition =
         options.conditions.empty() ? ServiceConditionJosn() : options.conditions.front();
     PrintReply(store.GetBids(condition));
     return 0;
 }
+
+}  // namespace
+
+int RunBidsCommand(int argc, char** argv) { return RunDataStoreCommand(kBids, argc, argv, Bids); }

@@ -11,8 +11,9 @@
 #include <cstring>
 
 #include "Commands.h"
+#include "DataStoreOptions.h"
+#include "TracingTransport.h"
 #include "config/CIniManager.h"
-#include "platform/MessageBox.h"
 #include "service/CWebService.h"
 #include "wirekit/WebTransport.h"
 
@@ -31,32 +32,20 @@ struct CallOptions {
     bool haveJson = false;
 };
 
-// Passes every exchange on to the transport it wraps and keeps the outcome of the last one,
-// so the tool can tell a failed exchange from a reply and print the reply whatever the mode.
-class ObservingTransport : public IWebTransport {
-  public:
-    explicit ObservingTransport(IWebTransport& inner) : inner_(inner) {}
-
-    std::pair<bool, CString> Exchange(const WebCall& call) override {
-        last_ = inner_.Exchange(call);
-        called_ = true;
-        return last_;
-    }
-
-    bool Called() const { return called_; }
-    const std::pair<bool, CString>& Last() const { return last_; }
-
-  private:
-    IWebTransport& inner_;
-    bool called_ = false;
-    std::pair<bool, CString> last_;
-};
+constexpr char kUsage[] =
+    "usage: xmk call --ini FILE --area CODE [--url URL] [--method M --arg NAME] [--bool] JSON\n"
+    "  Sends JSON to the uniform operation (DoWork, argument jsonInput) of URL, by default\n"
+    "  the configured project-library URL, and prints the reply.\n"
+    "  --method M --arg NAME  send it to method M as argument NAME instead\n"
+    "  --bool                 judge the reply as a write reply: exit 0 on success\n";
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: xmk call --ini FILE --area CODE [--url URL] [--method M --arg NAME] "
-                 "[--bool] JSON\n");
+    std::fputs(kUsage, stderr);
     return 2;
+}
+
+bool IsHelp(const char* argument) {
+    return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0;
 }
 
 // False on a usage error.
@@ -93,6 +82,12 @@ bool ParseOptions(int argc, char** argv, CallOptions& options) {
 }  // namespace
 
 int RunCallCommand(int argc, char** argv) {
+    for (int i = 0; i < argc; ++i) {
+        if (IsHelp(argv[i])) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     CallOptions options;
     if (!ParseOptions(argc, argv, options)) return Usage();
 
@@ -102,11 +97,9 @@ int RunCallCommand(int argc, char** argv) {
         return 1;
     }
 
-    SetMessageBoxPresenter([](const CString& text, UINT) {
-        std::fprintf(stderr, "message: %s\n", text.GetString());
-        return IDOK;
-    });
-    ObservingTransport transport(CurrentWebTransport());
+    ShowMessagesOnStderr();
+    // Tells a failed exchange from a reply, and keeps the reply to print whatever the mode.
+    TracingTransport transport(CurrentWebTransport());
     IWebTransport* previous = SetWebTransport(&transport);
 
     const CWebService& client = CWebService::instance();
@@ -125,8 +118,7 @@ int RunCallCommand(int argc, char** argv) {
         succeeded = transport.Called() && transport.Last().first;
     }
     SetWebTransport(previous);
-    SetMessageBoxPresenter(MessageBoxPresenter());
 
-    std::printf("%s\n", transport.Last().second.GetString());
+    PrintReply(transport.Last().second);
     return succeeded ? 0 : 1;
 }

@@ -13,13 +13,13 @@
 
 namespace {
 
-int Usage() {
-    std::fprintf(stderr,
+int Usage(std::FILE* out = stderr) {
+    std::fprintf(out,
                  "usage: xmk config --ini FILE [--area CODE]\n"
                  "  Loads FILE (plain INI text or a zip holding it) for the area CODE and prints\n"
                  "  each setting, the section it came from and its value. Without --area the\n"
                  "  area is empty, which reads \"Area_\" or else \"Area_default\".\n");
-    return 2;
+    return out == stdout ? 0 : 2;
 }
 
 std::string Text(const CString& value) { return value.Str(); }
@@ -91,7 +91,9 @@ int RunConfigCommand(int argc, char** argv) {
     const char* ini = nullptr;
     const char* area = "";
     for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--ini") == 0 && i + 1 < argc) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            return Usage(stdout);
+        } else if (std::strcmp(argv[i], "--ini") == 0 && i + 1 < argc) {
             ini = argv[++i];
         } else if (std::strcmp(argv[i], "--area") == 0 && i + 1 < argc) {
             area = argv[++i];

@@ -5,19 +5,24 @@
 
 namespace {
 
-constexpr char kUsage[] =
-    "--ini FILE --area CODE [--url URL] [--user-id N] [--app-type N] [--cond JSON]...\n"
-    "       [--where CODE]";
+constexpr const char* kExtra[] = {"--cond", "--where", nullptr};
+constexpr const char* kRequired[] = {nullptr};
 
-constexpr const char* kExtra[] = {"--where", nullptr};
+constexpr DataStoreCommand kCorps = {
+    "corps",
+    "--ini FILE --area CODE [--url URL] [--user-id N] [--app-type N] [--cond JSON]...\n"
+    "       [--where CODE]\n"
+    "  Fetches the corps that match the conditions and prints the back-end's reply.",
+    kExtra, kRequired};
+
+int Corps(const DataStoreOptions& options) {
+    const CDataStoreWebService store(options.area, 0, options.url);
+    PrintReply(store.GetCorps(options.conditions, options.where));
+    return 0;
+}
 
 }  // namespace
 
 int RunCorpsCommand(int argc, char** argv) {
-    DataStoreOptions options;
-    if (!ParseDataStoreOptions("corps", kUsage, kExtra, argc, argv, options)) return 2;
-    if (!PrepareDataStore("corps", options)) return 1;
-    const CDataStoreWebService store(options.area, 0, options.url);
-    PrintReply(store.GetCorps(options.conditions, options.where));
-    return 0;
+    return RunDataStoreCommand(kCorps, argc, argv, Corps);
 }

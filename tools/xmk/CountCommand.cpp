@@ -9,22 +9,21 @@
 
 namespace {
 
-constexpr char kUsage[] =
+constexpr const char* kExtra[] = {"--cond",       "--where",     "--function-id", "--param",
+                                  "--query-type", "--all-areas", nullptr};
+constexpr const char* kRequired[] = {nullptr};
+
+constexpr DataStoreCommand kCount = {
+    "count",
     "--ini FILE --area CODE [--url URL] [--user-id N] [--app-type N] [--cond JSON]...\n"
     "       [--function-id N [--where CODE] | --param TEXT [--query-type N] [--all-areas]]\n"
+    "  Counts records on the back-end and prints the number.\n"
     "  --function-id: records of that function (uniform query)\n"
-    "  --param:       records selected by a parameter text\n"
-    "  neither:       projects that match the conditions";
+    "  --param:       records selected by a parameter text, one number per line\n"
+    "  neither:       projects that match the conditions",
+    kExtra, kRequired};
 
-constexpr const char* kExtra[] = {"--where",      "--function-id", "--param",
-                                  "--query-type", "--all-areas",   nullptr};
-
-}  // namespace
-
-int RunCountCommand(int argc, char** argv) {
-    DataStoreOptions options;
-    if (!ParseDataStoreOptions("count", kUsage, kExtra, argc, argv, options)) return 2;
-    if (!PrepareDataStore("count", options)) return 1;
+int Count(const DataStoreOptions& options) {
     const CDataStoreWebService store(options.area, 0, options.url);
     if (options.hasParam) {
         const std::vector<long> counts = store.GetRecordsCount(
@@ -37,4 +36,10 @@ int RunCountCommand(int argc, char** argv) {
         std::printf("%ld\n", store.GetRecordsCount(options.conditions));
     }
     return 0;
+}
+
+}  // namespace
+
+int RunCountCommand(int argc, char** argv) {
+    return RunDataStoreCommand(kCount, argc, argv, Count);
 }

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "config/CIniManager.h"
+#include "platform/MessageBox.h"
 #include "service/CServiceSupport.h"
 #include "service/CWebService.h"
 
@@ -15,15 +17,17 @@ namespace {
 // The identity the tool sends; the URLs come from the configuration as usual.
 class ToolServiceSupport : public CServiceSupport {
   public:
-    ToolServiceSupport(long userId, long appType) : userId_(userId), appType_(appType) {}
+    ToolServiceSupport(long userId, long appType, long appId)
+        : userId_(userId), appType_(appType), appId_(appId) {}
 
-    long GetAppId() override { return 0; }
+    long GetAppId() override { return appId_; }
     long GetUserDogId() override { return userId_; }
     long GetAppType() const override { return appType_; }
 
   private:
     long userId_;
     long appType_;
+    long appId_;
 };
 
 bool ParseInt(const char* text, int& out) {
@@ -49,6 +53,23 @@ bool SetLong(long& field, const char* value) {
     return true;
 }
 
+bool SetFlag(bool& field) {
+    field = true;
+    return true;
+}
+
+// The tool splices these texts into a request as the members of an object, which takes the
+// braces around them: anything else would lose its first and last characters.
+bool SetObject(CString& field, const char* value) {
+    CString text(value);
+    text.Trim();
+    if (text.GetLength() < 2 || text.GetAt(0) != '{' || text.GetAt(text.GetLength() - 1) != '}') {
+        return false;
+    }
+    field = text;
+    return true;
+}
+
 struct OptionSpec {
     const char* name;
     bool takesValue;
@@ -64,7 +85,9 @@ constexpr OptionSpec kOptions[] = {
      [](DataStoreOptions& o, const char* v) { return SetLong(o.userId, v); }},
     {"--app-type", true, true,
      [](DataStoreOptions& o, const char* v) { return SetLong(o.appType, v); }},
-    {"--cond", true, true,
+    {"--app-id", true, false,
+     [](DataStoreOptions& o, const char* v) { return SetLong(o.appId, v); }},
+    {"--cond", true, false,
      [](DataStoreOptions& o, const char* v) {
          o.conditions.emplace_back(CString(v));
          return true;
@@ -87,73 +110,141 @@ constexpr OptionSpec kOptions[] = {
     {"--query-type", true, false,
      [](DataStoreOptions& o, const char* v) { return ParseInt(v, o.queryType); }},
     {"--all-areas", false, false,
-     [](DataStoreOptions& o, const char*) {
-         o.allAreas = true;
-         return true;
-     }},
-    {"--list", false, false,
-     [](DataStoreOptions& o, const char*) {
-         o.list = true;
-         return true;
-     }},
+     [](DataStoreOptions& o, const char*) { return SetFlag(o.allAreas); }},
+    {"--list", false, false, [](DataStoreOptions& o, const char*) { return SetFlag(o.list); }},
     {"--first-page", false, false,
-     [](DataStoreOptions& o, const char*) {
-         o.firstPage = true;
-         return true;
+     [](DataStoreOptions& o, const char*) { return SetFlag(o.firstPage); }},
+    {"--table", true, false,
+     [](DataStoreOptions& o, const char* v) { return SetText(o.table, v); }},
+    {"--values", true, false,
+     [](DataStoreOptions& o, const char* v) { return SetObject(o.values, v); }},
+    {"--keys", true, false,
+     [](DataStoreOptions& o, const char* v) { return SetObject(o.keys, v); }},
+    {"--extra", true, false,
+     [](DataStoreOptions& o, const char* v) { return SetObject(o.extra, v); }},
+    {"--id", true, false,
+     [](DataStoreOptions& o, const char* v) {
+         o.hasId = true;
+         return SetText(o.id, v);
+     }},
+    {"--url-cplus", true, false,
+     [](DataStoreOptions& o, const char* v) { return SetText(o.urlForCPlus, v); }},
+    {"--emp-id", true, false,
+     [](DataStoreOptions& o, const char* v) {
+         o.empIdText = v;
+         return SetLong(o.empId, v);
+     }},
+    {"--corp", true, false, [](DataStoreOptions& o, const char* v) { return SetLong(o.corp, v); }},
+    {"--role", true, false, [](DataStoreOptions& o, const char* v) { return SetLong(o.role, v); }},
+    {"--area-code", true, false,
+     [](DataStoreOptions& o, const char* v) {
+         o.hasAreaCode = true;
+         return SetText(o.areaCode, v);
      }},
 };
 
-bool Allowed(const OptionSpec& option, const char* const* extra) {
-    if (option.common) return true;
-    for (; *extra != nullptr; ++extra) {
-        if (std::strcmp(*extra, option.name) == 0) return true;
+bool Listed(const char* name, const char* const* list) {
+    for (; *list != nullptr; ++list) {
+        if (std::strcmp(*list, name) == 0) return true;
     }
     return false;
 }
 
 const OptionSpec* FindOption(const char* name, const char* const* extra) {
     for (const OptionSpec& option : kOptions) {
-        if (std::strcmp(option.name, name) == 0 && Allowed(option, extra)) return &option;
+        if (std::strcmp(option.name, name) == 0 && (option.common || Listed(name, extra))) {
+            return &option;
+        }
     }
     return nullptr;
 }
 
-bool Fail(const char* command, const char* usage, const char* problem, const char* argument) {
-    std::fprintf(stderr, "xmk %s: %s %s\nusage: xmk %s %s\n", command, problem, argument, command,
-                 usage);
-    return false;
+bool IsHelp(const char* argument) {
+    return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0;
+}
+
+// 0 when the options are complete, -1 after --help printed the usage, 2 on a usage error.
+int ParseOptions(const DataStoreCommand& command, int argc, char** argv,
+                 DataStoreOptions& options) {
+    for (int i = 0; i < argc; ++i) {
+        if (IsHelp(argv[i])) {
+            PrintUsage(command);
+            return -1;
+        }
+    }
+    std::vector<std::string> given;
+    for (int i = 0; i < argc; ++i) {
+        const OptionSpec* option = FindOption(argv[i], command.extra);
+        if (option == nullptr) return UsageError(command, "unknown argument", argv[i]);
+        const char* value = nullptr;
+        if (option->takesValue) {
+            if (i + 1 >= argc) return UsageError(command, "missing value after", argv[i]);
+            value = argv[++i];
+        }
+        if (!option->apply(options, value)) {
+            return UsageError(command, "bad value for", option->name);
+        }
+        given.emplace_back(option->name);
+    }
+    if (options.ini.IsEmpty()) return UsageError(command, "missing", "--ini FILE");
+    if (options.area.IsEmpty()) return UsageError(command, "missing", "--area CODE");
+    for (const char* const* name = command.required; *name != nullptr; ++name) {
+        bool found = false;
+        for (const std::string& option : given) found = found || option == *name;
+        if (!found) return UsageError(command, "missing", *name);
+    }
+    const char* problem = command.check != nullptr ? command.check(options) : nullptr;
+    return problem != nullptr ? UsageError(command, problem, "") : 0;
 }
 
 }  // namespace
 
-bool ParseDataStoreOptions(const char* command, const char* usage, const char* const* extra,
-                           int argc, char** argv, DataStoreOptions& options) {
-    for (int i = 0; i < argc; ++i) {
-        const OptionSpec* option = FindOption(argv[i], extra);
-        if (option == nullptr) return Fail(command, usage, "unknown argument", argv[i]);
-        const char* value = nullptr;
-        if (option->takesValue) {
-            if (i + 1 >= argc) return Fail(command, usage, "missing value after", argv[i]);
-            value = argv[++i];
-        }
-        if (!option->apply(options, value)) {
-            return Fail(command, usage, "bad value for", option->name);
-        }
-    }
-    if (options.ini.IsEmpty()) return Fail(command, usage, "missing", "--ini FILE");
-    if (options.area.IsEmpty()) return Fail(command, usage, "missing", "--area CODE");
-    return true;
-}
-
-bool PrepareDataStore(const char* command, const DataStoreOptions& options) {
+int RunDataStoreCommand(const DataStoreCommand& command, int argc, char** argv,
+                        const std::function<int(const DataStoreOptions&)>& body) {
+    DataStoreOptions options;
+    const int parsed = ParseOptions(command, argc, argv, options);
+    if (parsed < 0) return 0;
+    if (parsed > 0) return parsed;
     if (!CIniManager::Instance().ReadIniFile(options.ini, options.area)) {
-        std::fprintf(stderr, "xmk %s: cannot read the configuration file %s\n", command,
+        std::fprintf(stderr, "xmk %s: cannot read the configuration file %s\n", command.name,
                      options.ini.GetString());
-        return false;
+        return 1;
     }
     CWebService::instance().SetServiceSupport(
-        new ToolServiceSupport(options.userId, options.appType));
-    return true;
+        new ToolServiceSupport(options.userId, options.appType, options.appId));
+    ShowMessagesOnStderr();
+    return body(options);
+}
+
+int PrintUsage(const DataStoreCommand& command) {
+    std::printf("usage: xmk %s %s\n", command.name, command.usage);
+    return 0;
+}
+
+int UsageError(const DataStoreCommand& command, const char* problem, const char* argument) {
+    // The synopsis only: the lines that explain the options start with two blanks, those
+    // that continue the synopsis with more.
+    const char* usage = command.usage;
+    const char* end = usage + std::strlen(usage);
+    for (const char* line = std::strchr(usage, '\n'); line != nullptr;
+         line = std::strchr(line + 1, '\n')) {
+        if (std::strncmp(line, "\n  ", 3) == 0 && line[3] != ' ') {
+            end = line;
+            break;
+        }
+    }
+    const int synopsis = static_cast<int>(end - usage);
+    std::fprintf(stderr, "xmk %s: %s%s%s\nusage: xmk %s %.*s\n(xmk %s --help explains it)\n",
+                 command.name, problem, argument[0] != '\0' ? " " : "", argument, command.name,
+                 synopsis, command.usage, command.name);
+    return 2;
+}
+
+void ShowMessagesOnStderr() {
+    SetMessageBoxPresenter([](const CString& text, UINT) {
+        std::fprintf(stderr, "message: %s\n", text.GetString());
+        return IDOK;
+    });
 }
 
 void PrintReply(const CString& reply) { std::printf("%s\n", reply.GetString()); }

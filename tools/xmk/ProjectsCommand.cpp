@@ -7,25 +7,24 @@
 
 namespace {
 
-constexpr char kUsage[] =
+constexpr const char* kExtra[] = {"--cond",      "--where",      "--page", "--page-size",
+                                  "--param",     "--query-type", "--list", "--first-page",
+                                  "--all-areas", nullptr};
+constexpr const char* kRequired[] = {nullptr};
+
+constexpr DataStoreCommand kProjects = {
+    "projects",
     "--ini FILE --area CODE [--url URL] [--user-id N] [--app-type N] [--cond JSON]...\n"
     "       [--page N] [--where CODE | --list | --first-page |\n"
     "        --param TEXT [--query-type N] [--page-size N] [--all-areas]]\n"
+    "  Fetches a page of projects and prints the back-end's reply.\n"
     "  default:      a page of 25 through the uniform query (conditions and where-code)\n"
     "  --list:       a page of 25 through the project list method\n"
     "  --first-page: the first page with the total count, printed after it\n"
-    "  --param:      a page selected by a parameter text";
+    "  --param:      a page selected by a parameter text",
+    kExtra, kRequired};
 
-constexpr const char* kExtra[] = {"--where",      "--page",       "--page-size",
-                                  "--param",      "--query-type", "--list",
-                                  "--first-page", "--all-areas",  nullptr};
-
-}  // namespace
-
-int RunProjectsCommand(int argc, char** argv) {
-    DataStoreOptions options;
-    if (!ParseDataStoreOptions("projects", kUsage, kExtra, argc, argv, options)) return 2;
-    if (!PrepareDataStore("projects", options)) return 1;
+int Projects(const DataStoreOptions& options) {
     const CDataStoreWebService store(options.area, 0, options.url);
     if (options.hasParam) {
         PrintReply(store.GetProjects(options.param, static_cast<QueryType>(options.queryType),
@@ -41,4 +40,10 @@ int RunProjectsCommand(int argc, char** argv) {
         PrintReply(store.GetProjects(options.conditions, options.where, options.page));
     }
     return 0;
+}
+
+}  // namespace
+
+int RunProjectsCommand(int argc, char** argv) {
+    return RunDataStoreCommand(kProjects, argc, argv, Projects);
 }

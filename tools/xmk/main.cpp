@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "Commands.h"
+#include "TracingTransport.h"
+#include "wirekit/WebTransport.h"
 
 namespace {
 
@@ -13,29 +15,61 @@ struct Subcommand {
 };
 
 constexpr Subcommand kSubcommands[] = {
-    {"json", RunJsonCommand, "print the children of a JSON document"},
+    {"json", RunJsonCommand, "print the children of a JSON document, or find a value in it"},
     {"config", RunConfigCommand, "print the settings a configuration file gives an area"},
     {"call", RunCallCommand, "send one uniform call and print the reply"},
+    {"write", RunWriteCommand, "insert, update, delete or audit one record"},
     {"count", RunCountCommand, "count records on the back-end"},
     {"projects", RunProjectsCommand, "fetch a page of projects"},
     {"corps", RunCorpsCommand, "fetch the corps that match conditions"},
     {"bids", RunBidsCommand, "fetch the bids that match a condition"},
+    {"check", RunCheckCommand, "run the project-leader checks for one employee"},
 };
 
-int Usage() {
-    std::fprintf(stderr, "usage: xmk <command> [options]\n\ncommands:\n");
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: xmk [--trace] <command> [options]\n"
+                 "\n"
+                 "  --trace    print every request sent to the back-end and its reply\n"
+                 "\n"
+                 "commands:\n");
     for (const Subcommand& command : kSubcommands) {
-        std::fprintf(stderr, "  %-10s %s\n", command.name, command.summary);
+        std::fprintf(out, "  %-10s %s\n", command.name, command.summary);
     }
-    return 2;
+    std::fprintf(out, "\n'xmk <command> --help' describes the options of a command.\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage();
-    for (const Subcommand& command : kSubcommands) {
-        if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 2, argv + 2);
+    int first = 1;
+    bool trace = false;
+    if (first < argc && std::strcmp(argv[first], "--trace") == 0) {
+        trace = true;
+        ++first;
     }
-    return Usage();
+    if (first < argc &&
+        (std::strcmp(argv[first], "--help") == 0 || std::strcmp(argv[first], "-h") == 0)) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    const Subcommand* chosen = nullptr;
+    if (first < argc) {
+        for (const Subcommand& command : kSubcommands) {
+            if (std::strcmp(argv[first], command.name) == 0) chosen = &command;
+        }
+    }
+    if (chosen == nullptr) {
+        if (first < argc) std::fprintf(stderr, "xmk: unknown command %s\n", argv[first]);
+        PrintUsage(stderr);
+        return 2;
+    }
+
+    // Installed for the whole run: every exchange of the command, whichever way it reaches
+    // the back-end, passes through it.
+    TracingTransport tracer(CurrentWebTransport(), stdout);
+    IWebTransport* previous = trace ? SetWebTransport(&tracer) : nullptr;
+    const int code = chosen->run(argc - first - 1, argv + first + 1);
+    if (trace) SetWebTransport(previous);
+    return code;
 }

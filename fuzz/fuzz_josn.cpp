@@ -1,0 +1,184 @@
+// Feeds arbitrary text to every JSON document query, sequential read, write and merge.
+// Input: the document text, optionally followed by a 0x01 byte, a byte of cursor moves and a
+// second document text used for the merges. Only the framework's errors may escape.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "json/CJosn.h"
+#include "platform/COleDateTime.h"
+#include "platform/CTime.h"
+#include "platform/FrameworkException.h"
+
+namespace {
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+bool StartsContainer(const CString& text) { return text.GetAt(0) == '{' || text.GetAt(0) == '['; }
+
+// The search through child documents, as a second opinion on FindKeyValueRecursion.
+// False in `complete` when it gave up at the depth limit.
+bool SearchByChildDocuments(const CJosn& doc, const CString& key, CString& result, int depth,
+                            bool& complete) {
+    if (depth > 200) {
+        complete = false;
+        return false;
+    }
+    for (unsigned int i = 0; i < doc.GetChildCount(); ++i) {
+        JosnChildValue child = doc.GetChildStruct(i);
+        if (child.name == key) {
+            result = child.value;
+            return true;
+        }
+        if (StartsContainer(child.text) &&
+            SearchByChildDocuments(doc.GetChild(i), key, result, depth + 1, complete)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The cache must always describe the current text.
+void CheckCache(CJosn& doc) {
+    const CJosn fresh(doc.GetValue());
+    const unsigned int count = doc.GetChildCount();
+    Check(count == fresh.GetChildCount());
+    for (unsigned int i = 0; i < count; ++i) {
+        const JosnChildValue* mine = doc.GetChildStructPtr(i);
+        const JosnChildValue theirs = fresh.GetChildStruct(i);
+        Check(mine != nullptr && mine->text == theirs.text && mine->name == theirs.name &&
+              mine->value == theirs.value);
+    }
+    Check(doc.GetChildStructPtr(count) == nullptr);
+}
+
+void Queries(CJosn& doc) {
+    const unsigned int count = doc.GetChildCount();
+    for (unsigned int i = 0; i <= count && i < 64; ++i) {
+        const JosnChildValue child = doc.GetChildStruct(i);
+        (void)doc.GetChildStructPtr(i);
+        (void)doc.GetChildName(i);
+        (void)doc.GetChildValue(i);
+        CString name, value;
+        Check(doc.GetChildValue(i, name, value) == (i < count));
+        (void)doc.GetChild(i).GetChildCount();
+        (void)doc.IsChildObject(i);
+        (void)doc.IsChildArray(i);
+        (void)doc.IsChildEntity(i);
+        CString trimmed = child.name;
+        trimmed.Trim();
+        (void)doc.FindChildStruct(trimmed);
+        (void)doc.GetChild(trimmed);
+        (void)doc.IsChildObject(trimmed);
+        (void)doc.IsChildArray(trimmed);
+        (void)doc.IsChildEntity(trimmed);
+        (void)doc.GetKeyValue(child.name);
+    }
+    (void)doc.IsArray();
+    (void)doc.IsEmpty();
+    const CString keys[] = {"k", "", "a", "TotalCount"};
+    for (const CString& key : keys) {
+        const CString found = doc.FindKeyValueRecursion(key);
+        CString expected;
+        bool complete = true;
+        SearchByChildDocuments(doc, key, expected, 0, complete);
+        if (complete) Check(found == expected);
+    }
+}
+
+void Pops(CJosn doc) {
+    doc.Reset();
+    for (int i = 0; i < 40; ++i) {
+        const int before = doc.GetPos();
+        try {
+            switch (i % 6) {
+                case 0: {
+                    CString s;
+                    doc.pop(s);
+                    break;
+                }
+                case 1: {
+                    int v;
+                    doc.pop(v);
+                    break;
+                }
+                case 2: {
+                    long v;
+                    doc.pop(v);
+                    break;
+                }
+                case 3: {
+                    float v;
+                    doc.pop(v);
+                    break;
+                }
+                case 4: {
+                    double v;
+                    doc.pop(v);
+                    break;
+                }
+                case 5: {
+                    CTime v;
+                    doc.pop(v);
+                    break;
+                }
+            }
+        } catch (const CInvalidArgException&) {
+        } catch (const CFrameworkException&) {
+        }
+        Check(doc.GetPos() >= 0 && doc.GetPos() <= doc.GetValue().GetLength() + 1);
+        if (doc.GetPos() == before && before >= doc.GetValue().GetLength()) break;
+    }
+}
+
+template <typename Write>
+void Guarded(CJosn& doc, Write write) {
+    try {
+        write();
+    } catch (const CInvalidArgException&) {
+    }
+    CheckCache(doc);
+}
+
+void Writes(CJosn doc, const CJosn& other, int moves) {
+    for (int i = 0; i < moves; ++i) doc.child_out();
+    CheckCache(doc);
+    Guarded(doc, [&] { doc.push("k", 1); });
+    Guarded(doc, [&] { doc.object_in("o"); });
+    Guarded(doc, [&] { doc.push("s", other.GetValue()); });
+    Guarded(doc, [&] { doc.push("", 2.5); });
+    Guarded(doc, [&] { doc.child_out(); });
+    Guarded(doc, [&] { doc += other; });
+    Guarded(doc, [&] { doc.AddJosnToArray(other); });
+    Guarded(doc, [&] { doc.array_in("a"); });
+    Guarded(doc, [&] { doc.push("j", other); });
+    Guarded(doc, [&] { doc.push("d", COleDateTime(2020, 1, 2, 3, 4, 5)); });
+    Guarded(doc, [&] { doc.push("t", CTime(0)); });
+    Guarded(doc, [&] { doc.connect(other); });
+    Guarded(doc, [&] { doc += doc; });
+    Guarded(doc, [&] { doc.SetValue(other.GetValue()); });
+    Queries(doc);
+    Guarded(doc, [&] { doc.empty(); });
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const size_t split = input.find('\x01');
+    CJosn doc(CString(input.substr(0, split)));
+    CJosn other;
+    int moves = 0;
+    if (split != std::string::npos && split + 1 < input.size()) {
+        moves = static_cast<unsigned char>(input[split + 1]) % 16;
+        other = CJosn(CString(input.substr(split + 2)));
+    }
+    Queries(doc);
+    CheckCache(doc);
+    Pops(doc);
+    Writes(doc, other, moves);
+    return 0;
+}
