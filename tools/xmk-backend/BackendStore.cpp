@@ -363,7 +363,7 @@ WriteResult BackendStore::Insert(const RecordScope& scope, const WriteCaller& ca
         return Fail("新增失败：" + error);
     }
     const int64_t id = db_.LastInsertId();
-    const std::string logTable = scope.byTableName ? scope.tableName : scope.table;
+    const std::string logTable = scope.tableName.empty() ? scope.table : scope.tableName;
     if (!Log(caller, logTable, id, &error) || !tx.Commit(&error)) {
         return Fail("新增失败：" + error);
     }
@@ -403,7 +403,7 @@ WriteResult BackendStore::Update(const RecordScope& scope, const WriteCaller& ca
     Transaction tx(&db_);
     if (!db_.Run(sql, params, nullptr, &error)) return Fail("修改失败：" + error);
     if (db_.Changes() == 0) return Fail("记录不存在：" + std::to_string(id));
-    const std::string logTable = scope.byTableName ? scope.tableName : scope.table;
+    const std::string logTable = scope.tableName.empty() ? scope.table : scope.tableName;
     if (!Log(caller, logTable, id, &error) || !tx.Commit(&error)) {
         return Fail("修改失败：" + error);
     }
@@ -428,7 +428,7 @@ WriteResult BackendStore::Delete(const RecordScope& scope, const WriteCaller& ca
     SqlRows rows;
     if (!db_.Run(sql, params, &rows, &error)) return Fail("删除失败：" + error);
     if (rows.empty()) return Fail("没有符合条件的记录");
-    const std::string logTable = scope.byTableName ? scope.tableName : scope.table;
+    const std::string logTable = scope.tableName.empty() ? scope.table : scope.tableName;
     for (const auto& row : rows) {
         const int64_t id = std::strtoll(row[0].c_str(), nullptr, 10);
         if (!db_.Run("DELETE FROM " + scope.table + " WHERE id = ?", {SqlValue::Integer(id)},

@@ -1,0 +1,81 @@
+// A record item for the data store's writes whose members the test sets; it counts the hooks
+// the store calls and keeps the new id it is given.
+#pragma once
+
+#include <vector>
+
+#include "datastore/COperatorItem.h"
+#include "json/CJosn.h"
+
+// One member an item writes: a number or a text.
+struct ItemValue {
+    CString name;
+    bool isText;
+    CString text;
+    int number;
+};
+
+inline ItemValue TextMember(const char* name, const CString& text) { return {name, true, text, 0}; }
+inline ItemValue NumberMember(const char* name, int number) {
+    return {name, false, CString(), number};
+}
+
+// A record whose members and hooks are set by the test; it counts the hooks called.
+class TestItem : public COperatorItem {
+  public:
+    explicit TestItem(int functionId, std::vector<ItemValue> values = {})
+        : functionId_(functionId), values_(std::move(values)) {}
+
+    XmkFunctionId GetFunctionId() const override { return XmkFunctionId(functionId_); }
+    CString GetItemId() const override { return itemId; }
+    void WriteInsertValues(CJosn& request) override { Write(request, values_); }
+    bool WriteUpdateValues(CJosn& request, int) override {
+        Write(request, values_);
+        return !values_.empty();
+    }
+    void WriteAuditValues(CJosn& request) const override { Write(request, values_); }
+    void WriteDeleteKeys(CJosn& request) const override { Write(request, deleteKeys); }
+    void SetNewId(const CString& id) override { newId = id; }
+    bool MakeNumber() override { return true; }
+    void BeforeInsert() override {}
+    void BeforeUpdate() override {}
+    void AfterDelete() const override { ++afterDelete; }
+    void AfterInsert() override { ++afterInsert; }
+    CString GetTableName() const override { return tableName; }
+    void WriteExtraValues(CJosn&, int) const override {}
+
+    CString itemId;
+    CString tableName;
+    std::vector<ItemValue> deleteKeys;
+    CString newId;
+    int afterInsert = 0;
+    mutable int afterDelete = 0;
+
+  private:
+    static void Write(CJosn& request, const std::vector<ItemValue>& values) {
+        for (const ItemValue& v : values) {
+            if (v.isText) {
+                request.push(v.name, v.text);
+            } else {
+                request.push(v.name, v.number);
+            }
+        }
+    }
+
+    int functionId_;
+    std::vector<ItemValue> values_;
+};
+
+// A condition document holding the given members.
+template <typename Condition>
+Condition MakeCondition(const std::vector<ItemValue>& members) {
+    Condition c;
+    for (const ItemValue& v : members) {
+        if (v.isText) {
+            c.push(v.name, v.text);
+        } else {
+            c.push(v.name, v.number);
+        }
+    }
+    return c;
+}
