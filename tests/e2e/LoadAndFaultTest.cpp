@@ -21,7 +21,7 @@
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kOpsPerThread = 100;
+constexpr int kOpsPerThread = 250;
 #else
 constexpr int kOpsPerThread = 500;
 #endif
