@@ -91,6 +91,14 @@ TEST(CJosnFind, SearchesDepthFirstInTextOrder) {
     EXPECT_EQ("v", CJosn("[[{'k':'v'}]]").FindKeyValueRecursion("k"));
 }
 
+TEST(CJosnFind, AnElementsOwnNameIsTestedBeforeItIsEntered) {
+    // The element's name and value are fragments of its first member.
+    EXPECT_EQ("1,b:2}", CJosn("[{k:1,b:2}]").FindKeyValueRecursion("{k"));
+    EXPECT_EQ("1}", CJosn("[{'k':1}]").FindKeyValueRecursion("'k"));
+    EXPECT_EQ("1", CJosn("[{'k':1}]").FindKeyValueRecursion("k"));
+    EXPECT_EQ("5", CJosn("['k':5,{k:6}]").FindKeyValueRecursion("k"));
+}
+
 TEST(CJosnFind, QuotesHideBracketsAndSeparators) {
     EXPECT_EQ("2", CJosn("[{a:'],[{k:1}'},{k:2}]").FindKeyValueRecursion("k"));
     EXPECT_EQ("", CJosn("[{a:\"[{k:1}]\"}]").FindKeyValueRecursion("k"));
