@@ -357,7 +357,22 @@ CString CJosn::FindKeyValueRecursion(const CString& key) const {
 bool CJosn::__FindKeyValueRecursion(CString& result, const CString& key) const {
     ParseChildren();
     const char* t = value.GetString();
-    for (const std::pair<int, int>& item : items) {
+    for (unsigned int i = 0; i < items.size(); ++i) {
+        if (!made.empty() && made[i]) {
+            // A record already handed out may have been changed through GetChildStructPtr;
+            // the search reads the record, as every other query does.
+            const JosnChildValue& child = children[i];
+            if (child.name == key) {
+                result = child.value;
+                return true;
+            }
+            if (IsOpenBracket(FirstOf(&child)) &&
+                FindInContainer(child.text.GetString(), 0, child.text.GetLength(), key, result)) {
+                return true;
+            }
+            continue;
+        }
+        const std::pair<int, int>& item = items[i];
         const int length = item.second - item.first;
         const int colon = FirstColon(t + item.first, length);
         if (NameIs(ItemName(t + item.first, colon), key)) {

@@ -150,6 +150,7 @@ CString& CString::Trim(char target) { return TrimRight(target).TrimLeft(target);
 CString& CString::Trim(const char* targets) { return TrimRight(targets).TrimLeft(targets); }
 
 int CString::Replace(char oldChar, char newChar) {
+    if (oldChar == newChar) return 0;
     int count = 0;
     for (char& c : data_) {
         if (c == oldChar) {

@@ -58,7 +58,8 @@ class XMK_EXPORT CString {
     CString& TrimRight(char target);
     CString& TrimRight(const char* targets);
 
-    // Each returns the number of replacements; an empty `oldText` replaces nothing.
+    // Each returns the number of replacements; an empty `oldText`, or a character replaced by
+    // itself, replaces nothing.
     int Replace(char oldChar, char newChar);
     int Replace(const char* oldText, const char* newText);
     int Remove(char ch);

@@ -101,6 +101,21 @@ TEST(CBox2FTest, AddingBoxesTakesLowerFromMinAndUpperFromMax) {
     EXPECT_EQ((Corners{-1, 0, 3, 7, true}), Of(box));
 }
 
+TEST(CBox2FTest, AddingACrossedBoxReadsItsCornersAsTheyStand) {
+    CBox2F crossed = Box(-5, -5, 5, 5);
+    crossed.Scale(-1);
+    CBox2F box = Box(0, 0, 1, 1);
+    EXPECT_EQ(&box, &(box += crossed));
+    EXPECT_EQ((Corners{0, 0, 1, 1, true}), Of(box));
+    CBox2F wide = Box(-9, 6, 9, 7);
+    wide += crossed;
+    EXPECT_EQ((Corners{-9, 5, 9, 7, true}), Of(wide));
+    CBox2F null;
+    EXPECT_EQ(&null, &(null += CFPoint(1, 2)));
+    null += crossed;
+    EXPECT_EQ((Corners{1, 2, 1, 2, true}), Of(null));
+}
+
 TEST(CBox2FTest, PlusLeavesItsOperandsUnchanged) {
     CBox2F left = Box(0, 0, 1, 1);
     const CBox2F right = Box(5, 5, 6, 6);

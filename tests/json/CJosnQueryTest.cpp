@@ -91,6 +91,14 @@ TEST(CJosnFind, SearchesDepthFirstInTextOrder) {
     EXPECT_EQ("v", CJosn("[[{'k':'v'}]]").FindKeyValueRecursion("k"));
 }
 
+TEST(CJosnFind, AnElementsOwnNameIsTestedBeforeItIsEntered) {
+    // The element's name and value are fragments of its first member.
+    EXPECT_EQ("1,b:2}", CJosn("[{k:1,b:2}]").FindKeyValueRecursion("{k"));
+    EXPECT_EQ("1}", CJosn("[{'k':1}]").FindKeyValueRecursion("'k"));
+    EXPECT_EQ("1", CJosn("[{'k':1}]").FindKeyValueRecursion("k"));
+    EXPECT_EQ("5", CJosn("['k':5,{k:6}]").FindKeyValueRecursion("k"));
+}
+
 TEST(CJosnFind, QuotesHideBracketsAndSeparators) {
     EXPECT_EQ("2", CJosn("[{a:'],[{k:1}'},{k:2}]").FindKeyValueRecursion("k"));
     EXPECT_EQ("", CJosn("[{a:\"[{k:1}]\"}]").FindKeyValueRecursion("k"));
@@ -99,6 +107,26 @@ TEST(CJosnFind, QuotesHideBracketsAndSeparators) {
 TEST(CJosnFind, AnEmptyKeyMatchesAnItemWithoutName) {
     EXPECT_EQ("2", CJosn("[{a:1},2]").FindKeyValueRecursion(""));
     EXPECT_EQ("", CJosn("{}").FindKeyValueRecursion(""));
+}
+
+TEST(CJosnFind, ReadsTheCachedRecordsAsEveryQueryDoes) {
+    CJosn doc("{a:1,b:2}");
+    JosnChildValue* second = doc.GetChildStructPtr(1);
+    second->name = "k";
+    second->value = "9";
+    EXPECT_EQ("9", doc.GetKeyValue("k"));
+    EXPECT_EQ("9", doc.FindKeyValueRecursion("k"));
+    EXPECT_EQ("", doc.FindKeyValueRecursion("b"));
+
+    // A record whose text now names a container is searched as the document GetChild makes.
+    CJosn array("[1,{k:2}]");
+    array.GetChildStructPtr(0)->text = "[{k:5}]";
+    EXPECT_EQ("[{k:5}]", array.GetChild(0u).GetValue());
+    EXPECT_EQ("5", array.FindKeyValueRecursion("k"));
+    // A new text drops the changed records.
+    array.GetChildStructPtr(1)->text = "{k:7}";
+    array.SetValue("[{k:3}]");
+    EXPECT_EQ("3", array.FindKeyValueRecursion("k"));
 }
 
 TEST(CJosnFind, SurvivesDeepNesting) {

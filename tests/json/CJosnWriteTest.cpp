@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <utility>
+#include <vector>
 
 #include "json/CJosn.h"
 #include "platform/COleDateTime.h"
@@ -70,7 +72,10 @@ TEST_F(CJosnWrite, DateTimesThatAreNotValidWriteAnEmptyText) {
     doc.push("a", invalid);
     doc.push("b", null);
     doc.push("c", COleDateTime(1e9));
-    EXPECT_EQ("{a:\"\",b:\"\",c:\"Invalid DateTime\"}", doc.GetValue());
+    COleDateTime error(2021, 3, 4, 5, 6, 7);
+    error.SetStatus(COleDateTime::error);
+    doc.push("d", error);
+    EXPECT_EQ("{a:\"\",b:\"\",c:\"Invalid DateTime\",d:\"\"}", doc.GetValue());
 }
 
 TEST_F(CJosnWrite, TimesOutsideTheLocalTimeRangeRaise) {
@@ -177,6 +182,71 @@ TEST_F(CJosnWrite, ConnectAppendsASiblingAndWritesGoIntoIt) {
     blank.connect(At(3, "{z:0}"));
     EXPECT_EQ("{z:0}", blank.GetValue());
     EXPECT_EQ(3, blank.GetPos());
+}
+
+namespace {
+
+// The text and cursor of a document, compared whole.
+std::pair<CString, int> State(const CJosn& doc) { return {doc.GetValue(), doc.GetPos()}; }
+
+using States = std::vector<std::pair<CString, int>>;
+
+}  // namespace
+
+TEST_F(CJosnWrite, CursorArithmeticOnDocumentsNotBuiltFromBraces) {
+    States got;
+    CJosn array("[]");
+    array.object_in("a");
+    got.push_back(State(array));
+    array.push("b", 1);
+    array.child_out();
+    array.push("", 2);
+    got.push_back(State(array));
+    // An empty text has no bracket before the cursor: the item takes a comma and lands at 0.
+    CJosn blank("");
+    blank.object_in("a");
+    got.push_back(State(blank));
+    CJosn text("xyz");
+    text.push("a", 1);
+    got.push_back(State(text));
+    CJosn nested("[]");
+    nested.array_in("");
+    nested.AddJosnToArray(CJosn("{k:1}"));
+    got.push_back(State(nested));
+    EXPECT_EQ(
+        (States{
+            {"[a:{}]", 4}, {"[a:{b:1},2]", 10}, {",a:{}", 5}, {"x,a:1yz", 5}, {"[[{k:1}]]", 6}}),
+        got);
+}
+
+TEST_F(CJosnWrite, SquareBracketsAreNotBlankWhenMerging) {
+    States got;
+    CJosn array("[]");
+    array += CJosn("{x:1}");
+    got.push_back(State(array));
+    CJosn fresh;
+    fresh += At(2, "[]");
+    got.push_back(State(fresh));
+    CJosn spliced = At(4, "{a:1}");
+    spliced += CJosn("[1,2]");
+    got.push_back(State(spliced));
+    CJosn innerEmpty = At(4, "{a:1}");
+    innerEmpty += CJosn("ab");
+    got.push_back(State(innerEmpty));
+    CJosn connected("[]");
+    connected.connect(CJosn("{b:2}"));
+    got.push_back(State(connected));
+    CJosn sibling = At(4, "{a:1}");
+    sibling.connect(CJosn("[]"));
+    sibling.push("", 5);
+    got.push_back(State(sibling));
+    EXPECT_EQ((States{{"[x:1]", 4},
+                      {"[]", 2},
+                      {"{a:1,1,2}", 8},
+                      {"{a:1}", 4},
+                      {"[],{b:2}", 7},
+                      {"{a:1},[5]", 8}}),
+              got);
 }
 
 TEST_F(CJosnWrite, EmptyRestoresANewDocument) {

@@ -51,6 +51,10 @@ TEST(CStringEdit, ReplaceCountsAndHandlesOverlaps) {
     EXPECT_EQ(1, s.Replace("aa", "b"));
     EXPECT_EQ("ba", s);
     EXPECT_EQ(0, s.Replace("", "x"));
+    EXPECT_EQ(1, s.Replace('a', 'c'));
+    // Replacing a character by itself changes nothing and counts nothing.
+    EXPECT_EQ(0, s.Replace('b', 'b'));
+    EXPECT_EQ("bc", s);
     CString q("a\"b'c");
     q.Replace("\"", "\\\"");
     q.Replace("'", "\\'");
