@@ -1,27 +1,22 @@
 #include "config/CIniManager.h"
 
 #include <cstdlib>
-#include <string>
 
 #include "gridcore/CIniFile.h"
+#include "gridcore/CTableRow.h"
 #include "gridcore/CZIPAndEntryTool.h"
 #include "platform/CFile.h"
 
 namespace {
 
-// Splits at every ",": the first piece is always taken, so an empty text gives one empty
-// piece, and a "," at the very end adds none. Each piece converts as atol does (strtol gives
-// the same reading with defined behaviour on overflow).
+// The ids of a comma list: the first piece is always taken, so an empty text gives one id 0,
+// and a "," at the very end adds none. Each piece converts as atol does (strtol gives the
+// same reading with defined behaviour on overflow).
 void AppendIds(const CString& text, std::vector<long>& ids) {
-    const std::string& value = text.Str();
-    size_t start = 0;
-    do {
-        size_t comma = value.find(',', start);
-        size_t end = comma == std::string::npos ? value.size() : comma;
-        std::string piece = value.substr(start, end - start);
-        ids.push_back(std::strtol(piece.c_str(), nullptr, 10));
-        start = comma == std::string::npos ? value.size() : comma + 1;
-    } while (start < value.size());
+    std::vector<CString> pieces;
+    for (const CString& piece : CTableRow::gSplit(text, ",", pieces)) {
+        ids.push_back(std::strtol(piece.GetString(), nullptr, 10));
+    }
 }
 
 }  // namespace
