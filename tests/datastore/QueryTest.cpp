@@ -143,8 +143,7 @@ TEST_F(QueryTest, EachQuerySendsItsWholeRequest) {
          "GetListByParameter(param=p;pageSize=50;pageNum=2;queryType=3;isrtAreaCode=A1)"},
         {"list in the area", [&] { s.GetProjects("q", QueryType(-1), -3, 0, false); },
          "GetListByParameterAndIsrtAreaCode(param=q;pageSize=0;pageNum=-3;queryType=-1;"
-         "isrtAreaCode=A1)"},
-    };
+         "isrtAreaCode=A1)"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         transport.Clear();
@@ -181,8 +180,7 @@ TEST_F(QueryTest, RepliesComeBackUnparsedWhetherOrNotTheCallSucceeded) {
         [&] { return store.GetBids(none); },
         [&] { return store.GetMaxInstanceIndex(none); },
         [&] { return store.GetProofAttachByProofId("P"); },
-        [&] { return store.GetLogsByCondition("c"); },
-    };
+        [&] { return store.GetLogsByCondition("c"); }};
     for (const auto& query : queries) EXPECT_EQ(reply, query());
     EXPECT_EQ(std::make_pair(reply, 31L), store.GetRecordsCountAndFirstpageRecords({}, 0));
     EXPECT_TRUE(Shown().empty());
@@ -192,19 +190,17 @@ TEST_F(QueryTest, ParameterCountGivesOneCountPerElementOfTheReply) {
     const struct {
         const char* reply;
         std::vector<long> counts;
-    } cases[] = {
-        {"[{TotalCount:3},{\"TotalCount\":\"4\"},{'TotalCount':5}]", {3, 4, 5}},
-        {"[{TotalCount:1},{Other:2}]", {1, 0}},
-        {"[[{TotalCount:7}],[{X:1},[{TotalCount:8}]]]", {7, 8}},
-        {"[{TotalCount:'  -5'},{TotalCount:7x},{TotalCount:x7}]", {-5, 7, 0}},
-        // Each member of an object is searched on its own.
-        {"{TotalCount:5,Other:1}", {5, 0}},
-        {"{Other:1,TotalCount:6}", {0, 6}},
-        // No elements: one count.
-        {"", {0}},
-        {"{}", {0}},
-        {"[]", {0}},
-    };
+    } cases[] = {{"[{TotalCount:3},{\"TotalCount\":\"4\"},{'TotalCount':5}]", {3, 4, 5}},
+                 {"[{TotalCount:1},{Other:2}]", {1, 0}},
+                 {"[[{TotalCount:7}],[{X:1},[{TotalCount:8}]]]", {7, 8}},
+                 {"[{TotalCount:'  -5'},{TotalCount:7x},{TotalCount:x7}]", {-5, 7, 0}},
+                 // Each member of an object is searched on its own.
+                 {"{TotalCount:5,Other:1}", {5, 0}},
+                 {"{Other:1,TotalCount:6}", {0, 6}},
+                 // No elements: one count.
+                 {"", {0}},
+                 {"{}", {0}},
+                 {"[]", {0}}};
     for (const auto& c : cases) {
         transport.QueueReply(true, c.reply);
         EXPECT_EQ(c.counts, store.GetRecordsCount("p", QueryTypeDefault, true)) << c.reply;
@@ -255,8 +251,7 @@ TEST_F(QueryTest, StoreWithoutUrlUsesTheConfiguredOneAndOnlyExcuteCmdReportsItMi
         [&] { unconfiguredStore.GetRecordsCount(kNoConditions); },
         [&] { unconfiguredStore.GetProjects("p", QueryTypeDefault, 1, 25, false); },
         [&] { unconfiguredStore.GetProofAttachByProofId("P1"); },
-        [&] { unconfiguredStore.GetLogsByCondition("c"); },
-    };
+        [&] { unconfiguredStore.GetLogsByCondition("c"); }};
     transport.SetDefaultReply(true, kReplyWarn);
     for (const char* configured : {kConfiguredUrl, ""}) {
         SCOPED_TRACE(configured);

@@ -97,8 +97,7 @@ TEST_F(WriteTest, EachOperationOnEachPathSendsItsWholeRequestInItsCallOrder) {
         {"audit, uniform for every kind", kAudit, 4, "DoWork", "jsonInput",
          "{Values:{N:\"a\"},Permission:{UserID:12,AppID:3,FunctionID:4,FunctionType:4,"
          "IsrtAreaCode:\"A1\"}}",
-         "WriteAuditValues GetFunctionId"},
-    };
+         "WriteAuditValues GetFunctionId"}};
     transport.SetDefaultReply(true, kReplyOk);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -157,8 +156,7 @@ TEST_F(WriteTest, FunctionIdPicksThePathAndTheKindsMethodsAndIsSentUnchanged) {
         {5, generic},
         {6, uniform},
         {9000, uniform},
-        {INT_MAX, uniform},
-    };
+        {INT_MAX, uniform}};
     transport.SetDefaultReply(true, kReplyOk);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
@@ -188,11 +186,9 @@ TEST_F(WriteTest, RepliesAreJudgedByTheirCodeOnEveryPath) {
         bool ok;
         std::vector<CString> shown;
         const char* newId;
-    } replies[] = {
-        {kReplyOk, true, {}, "57"},           {kReplyWarn, true, {"check it"}, "58"},
-        {kReplyFail, false, {"refused"}, ""}, {kReplyNegative, false, {"broken"}, ""},
-        {"", false, {kNothingReturned}, ""},  {"{}", false, {kNothingReturned}, ""},
-    };
+    } replies[] = {{kReplyOk, true, {}, "57"},           {kReplyWarn, true, {"check it"}, "58"},
+                   {kReplyFail, false, {"refused"}, ""}, {kReplyNegative, false, {"broken"}, ""},
+                   {"", false, {kNothingReturned}, ""},  {"{}", false, {kNothingReturned}, ""}};
     for (Op op : {kInsert, kUpdate, kDelete, kAudit, kJosn}) {
         for (int id : {0, 4, 7}) {
             for (const auto& r : replies) {
