@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,55 +28,36 @@ class FixedServiceSupport : public CServiceSupport {
 };
 
 using Members = std::vector<std::pair<CString, CString>>;
+using Calls = std::vector<std::string>;
 
 class RecordingItem : public COperatorItem {
   public:
-    explicit RecordingItem(XmkFunctionId id) : functionId(id) {}
+    explicit RecordingItem(int id) : functionId(static_cast<XmkFunctionId>(id)) {}
 
-    XmkFunctionId GetFunctionId() const override {
-        Log("GetFunctionId");
-        return functionId;
-    }
-    CString GetItemId() const override {
-        Log("GetItemId");
-        return itemId;
-    }
+    XmkFunctionId GetFunctionId() const override { return Logged("GetFunctionId", functionId); }
+    CString GetItemId() const override { return Logged("GetItemId", itemId); }
     void WriteInsertValues(CJosn& request) override {
-        Log("WriteInsertValues");
-        Write(request, insertValues);
+        Write("WriteInsertValues", request, insertValues);
     }
     bool WriteUpdateValues(CJosn& request, int flag) override {
-        Log("WriteUpdateValues(" + std::to_string(flag) + ")");
-        Write(request, updateValues);
+        Write("WriteUpdateValues(" + std::to_string(flag) + ")", request, updateValues);
         return hasUpdate;
     }
     void WriteAuditValues(CJosn& request) const override {
-        Log("WriteAuditValues");
-        Write(request, auditValues);
+        Write("WriteAuditValues", request, auditValues);
     }
     void WriteDeleteKeys(CJosn& request) const override {
-        Log("WriteDeleteKeys");
-        Write(request, deleteKeys);
+        Write("WriteDeleteKeys", request, deleteKeys);
     }
-    void SetNewId(const CString& id) override {
-        Log("SetNewId(" + id.Str() + ")");
-        newId = id;
-    }
-    bool MakeNumber() override {
-        Log("MakeNumber");
-        return numbered;
-    }
+    void SetNewId(const CString& id) override { newId = Logged("SetNewId(" + id.Str() + ")", id); }
+    bool MakeNumber() override { return Logged("MakeNumber", numbered); }
     void BeforeInsert() override { Log("BeforeInsert"); }
     void BeforeUpdate() override { Log("BeforeUpdate"); }
     void AfterDelete() const override { Log("AfterDelete"); }
     void AfterInsert() override { Log("AfterInsert"); }
-    CString GetTableName() const override {
-        Log("GetTableName");
-        return tableName;
-    }
+    CString GetTableName() const override { return Logged("GetTableName", tableName); }
     void WriteExtraValues(CJosn& request, int code) const override {
-        Log("WriteExtraValues(" + std::to_string(code) + ")");
-        Write(request, extraValues);
+        Write("WriteExtraValues(" + std::to_string(code) + ")", request, extraValues);
     }
 
     XmkFunctionId functionId;
@@ -87,40 +67,29 @@ class RecordingItem : public COperatorItem {
     bool hasUpdate = true;
     Members insertValues, updateValues, auditValues, deleteKeys, extraValues;
     CString newId;
-    mutable std::vector<std::string> calls;
+    mutable Calls calls;
 
   private:
     void Log(const std::string& call) const { calls.push_back(call); }
-    static void Write(CJosn& request, const Members& members) {
+    template <typename T>
+    T Logged(const std::string& call, T value) const {
+        Log(call);
+        return value;
+    }
+    void Write(const std::string& call, CJosn& request, const Members& members) const {
+        Log(call);
         for (const auto& member : members) request.push(member.first, member.second);
     }
 };
 
-// What one remote call carried, compared as a whole.
-struct CallView {
-    std::string url;
-    std::string method;
-    std::vector<std::pair<std::string, std::string>> arguments;
-
-    bool operator==(const CallView& other) const {
-        return url == other.url && method == other.method && arguments == other.arguments;
+// A call as one text, "METHOD(NAME=VALUE;...)", for whole-call comparisons.
+inline std::string Rendered(const WebCall& call) {
+    std::string text = call.method.Str() + "(";
+    for (size_t i = 0; i < call.arguments.size(); ++i) {
+        text +=
+            (i ? ";" : "") + call.arguments[i].first.Str() + "=" + call.arguments[i].second.Str();
     }
-};
-
-inline void PrintTo(const CallView& call, std::ostream* os) {
-    *os << call.url << " " << call.method << "(";
-    for (const auto& argument : call.arguments) {
-        *os << argument.first << "=" << argument.second << ";";
-    }
-    *os << ")";
-}
-
-inline CallView ViewOf(const WebCall& call) {
-    CallView view{call.url.Str(), call.method.Str(), {}};
-    for (const auto& argument : call.arguments) {
-        view.arguments.emplace_back(argument.first.Str(), argument.second.Str());
-    }
-    return view;
+    return text + ")";
 }
 
 constexpr char kStoreUrl[] = "http://store.example/svc";
@@ -140,16 +109,16 @@ class DataStoreTest : public ::testing::Test {
         CIniManager::Instance().SetStrBzkWebService(savedUrl_);
     }
 
-    // Every call sent so far, as views.
-    std::vector<CallView> Sent() const {
-        std::vector<CallView> views;
-        for (const WebCall& call : transport.Calls()) views.push_back(ViewOf(call));
-        return views;
+    // Every call sent so far, rendered.
+    std::vector<std::string> Sent() const {
+        std::vector<std::string> calls;
+        for (const WebCall& call : transport.Calls()) calls.push_back(Rendered(call));
+        return calls;
     }
     // The one call sent; fails the test when there was not exactly one.
-    CallView OnlyCall() const {
+    std::string OnlyCall() const {
         EXPECT_EQ(1u, transport.CallCount());
-        return transport.CallCount() == 0 ? CallView() : ViewOf(transport.Call(0));
+        return transport.CallCount() == 0 ? std::string() : Rendered(transport.Call(0));
     }
     std::vector<CString> Shown() const { return presenter.Texts(); }
 
@@ -171,3 +140,4 @@ constexpr char kReplyWarn[] = "{Ret:2,Message:\"check it\",Data:\"58\"}";
 constexpr char kReplyFail[] = "{Ret:0,Message:\"refused\",Data:\"\"}";
 constexpr char kReplyNegative[] = "{Ret:-1,Message:\"broken\",Data:\"\"}";
 constexpr char kNothingReturned[] = "什么也没有返回";
+constexpr char kMissingUrl[] = "缺少项目库url";

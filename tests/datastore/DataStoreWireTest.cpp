@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "DataStoreTesting.h"
@@ -11,28 +10,13 @@
 
 namespace {
 
-using Arguments = std::vector<std::pair<std::string, std::string>>;
-
-struct SoapCall {
-    std::string method;
-    std::string nameSpace;
-    Arguments arguments;
-
-    bool operator==(const SoapCall& other) const {
-        return method == other.method && nameSpace == other.nameSpace &&
-               arguments == other.arguments;
+std::string Rendered(const LoopbackSoapServer::Request& request) {
+    std::string text = request.soapMethod + "(";
+    for (size_t i = 0; i < request.arguments.size(); ++i) {
+        text += (i ? ";" : "") + request.arguments[i].first + "=" + request.arguments[i].second;
     }
-};
-
-void PrintTo(const SoapCall& call, std::ostream* os) {
-    *os << call.nameSpace << call.method << "(";
-    for (const auto& argument : call.arguments) *os << argument.first << "=" << argument.second;
-    *os << ")";
+    return text + ")";
 }
-
-constexpr char kTempuri[] = "http://tempuri.org/";
-
-}  // namespace
 
 class DataStoreWireTest : public ::testing::Test {
   protected:
@@ -45,11 +29,15 @@ class DataStoreWireTest : public ::testing::Test {
         SetWebTransport(previousTransport_);
     }
 
-    SoapCall OnlyRequest() const {
-        const std::vector<LoopbackSoapServer::Request> requests = server.Requests();
-        EXPECT_EQ(1u, requests.size());
-        if (requests.empty()) return SoapCall();
-        return SoapCall{requests[0].soapMethod, requests[0].soapNamespace, requests[0].arguments};
+    // Every request the server received, rendered; all must be calls of the uniform
+    // interface's namespace.
+    std::vector<std::string> Received() const {
+        std::vector<std::string> requests;
+        for (const LoopbackSoapServer::Request& request : server.Requests()) {
+            EXPECT_EQ("http://tempuri.org/", request.soapNamespace);
+            requests.push_back(Rendered(request));
+        }
+        return requests;
     }
 
     LoopbackSoapServer server;
@@ -60,121 +48,65 @@ class DataStoreWireTest : public ::testing::Test {
     IWebTransport* previousTransport_ = nullptr;
 };
 
-TEST_F(DataStoreWireTest, InsertReachesTheKindsMethodAndHandsBackTheNewId) {
+TEST_F(DataStoreWireTest, WritesReachTheirMethodsAndAreJudgedFromTheServersReplies) {
     server.SetReplyText("InsertApprovalForCpp", "{Ret:1,Message:\"ok\",Data:\"A-77\"}");
-    RecordingItem item(XmkApproval);
-    item.insertValues = {{"Title", "<审批> & \"quotes\""}};
-
-    EXPECT_TRUE(store.AddItem(item));
-
-    EXPECT_EQ((SoapCall{"InsertApprovalForCpp",
-                        kTempuri,
-                        {{"pAop",
-                          "{Appvl:{Title:\"<审批> & \\\"quotes\\\"\"},Permission:{UserID:12,"
-                          "AppID:3,FunctionID:0,FunctionType:1,IsrtAreaCode:\"37\"}}"}}}),
-              OnlyRequest());
-    EXPECT_EQ("A-77", item.newId);
-    EXPECT_TRUE(presenter.Texts().empty());
-}
-
-TEST_F(DataStoreWireTest, DeleteOfAGenericObjectReachesDeleteObject) {
     server.SetReplyText("DeleteObject", "{Ret:2,Message:\"已删除\",Data:\"\"}");
-    RecordingItem item(XmkGenericObject3);
-    item.tableName = "Things";
-    item.deleteKeys = {{"Id", "5"}};
-
-    EXPECT_TRUE(store.DeleteItem(item));
-
-    EXPECT_EQ((SoapCall{"DeleteObject",
-                        kTempuri,
-                        {{"param",
-                          "{outnode:{Value:{Id:\"5\"},Permission:{UserID:12,AppID:5,FunctionID:3,"
-                          "FunctionType:3,TableName:\"Things\",IsrtAreaCode:\"37\"}}}"}}}),
-              OnlyRequest());
-    EXPECT_EQ(std::vector<CString>{"已删除"}, presenter.Texts());
-    EXPECT_EQ("AfterDelete", item.calls.back());
-}
-
-TEST_F(DataStoreWireTest, UniformUpdateIsJudgedFromTheServersReply) {
     server.SetReplyText("DoWork", "{Ret:0,Message:\"记录已锁定\",Data:\"\"}");
-    RecordingItem item(static_cast<XmkFunctionId>(20));
-    item.updateValues = {{"Name", "n"}};
+    RecordingItem insert(XmkApproval), remove(XmkGenericObject3), update(20), audit(XmkAcceptance);
+    insert.insertValues = {{"Title", "<审批> & \"quotes\""}};
+    remove.tableName = "Things";
+    remove.deleteKeys = {{"Id", "5"}};
+    update.updateValues = {{"Name", "n"}};
+    audit.auditValues = {{"State", "passed"}};
+    CJosn document;
+    document.push("Name", CString("n"));
 
-    EXPECT_FALSE(store.UpdateItem(item));
+    EXPECT_TRUE(store.AddItem(insert));
+    EXPECT_TRUE(store.DeleteItem(remove));
+    EXPECT_FALSE(store.UpdateItem(update));
+    EXPECT_FALSE(store.UpdateAudit(audit));
+    EXPECT_FALSE(store.UpdateItemByJosn(document, static_cast<XmkFunctionId>(30)));
 
-    EXPECT_EQ((SoapCall{"DoWork",
-                        kTempuri,
-                        {{"jsonInput",
-                          "{Values:{Name:\"n\"},Permission:{UserID:12,AppID:3,FunctionID:20,"
-                          "FunctionType:2,IsrtAreaCode:\"37\"}}"}}}),
-              OnlyRequest());
-    EXPECT_EQ(std::vector<CString>{"记录已锁定"}, presenter.Texts());
-}
-
-TEST_F(DataStoreWireTest, AuditTravelsThroughTheUniformOperation) {
-    server.SetReplyText("DoWork", "{Ret:1,Message:\"\",Data:\"\"}");
-    RecordingItem item(XmkAcceptance);
-    item.auditValues = {{"State", "passed"}};
-
-    EXPECT_TRUE(store.UpdateAudit(item));
-
-    EXPECT_EQ((SoapCall{"DoWork",
-                        kTempuri,
-                        {{"jsonInput",
-                          "{Values:{State:\"passed\"},Permission:{UserID:12,AppID:3,FunctionID:1,"
-                          "FunctionType:4,IsrtAreaCode:\"37\"}}"}}}),
-              OnlyRequest());
-}
-
-TEST_F(DataStoreWireTest, JosnUpdateSendsTheCallersDocument) {
-    server.SetReplyText("DoWork", "{Ret:1,Message:\"\",Data:\"\"}");
-    CJosn request;
-    request.push("Name", CString("n"));
-
-    EXPECT_TRUE(store.UpdateItemByJosn(request, static_cast<XmkFunctionId>(30)));
-
-    EXPECT_EQ((SoapCall{"DoWork",
-                        kTempuri,
-                        {{"jsonInput",
-                          "{Name:\"n\",Permission:{UserID:12,AppID:3,FunctionID:30,"
-                          "FunctionType:2,IsrtAreaCode:\"37\"}}"}}}),
-              OnlyRequest());
-}
-
-TEST_F(DataStoreWireTest, ConditionsQueryCountsFromTheReply) {
-    server.SetReplyText("DoWork", "{\"Rows\":[],\"TotalCount\":\"1234\"}");
-    EXPECT_EQ(1234, store.GetRecordsCount(static_cast<XmkFunctionId>(100), kNoConditions, "a<b"));
-    EXPECT_EQ((SoapCall{"DoWork",
-                        kTempuri,
-                        {{"jsonInput",
-                          "{Conditions:{Type:8,WhereCode:\"a<b\"},Permission:{UserID:12,AppID:3,"
-                          "FunctionID:100,FunctionType:0,IsrtAreaCode:\"37\"}}"}}}),
-              OnlyRequest());
-}
-
-TEST_F(DataStoreWireTest, FlatQueryCountsProjects) {
-    server.SetReplyText("GetProjectCount", "{TotalCount:8}");
-    EXPECT_EQ(8, store.GetRecordsCount(
-                     std::vector<ServiceConditionJosn>{ServiceConditionJosn("{Year:2020}")}));
     EXPECT_EQ(
-        (SoapCall{"GetProjectCount",
-                  kTempuri,
-                  {{"queryCodition", "{PageNum:1,PageSize:25,Year:2020,IsrtAreaCode:\"37\"}"}}}),
-        OnlyRequest());
+        (std::vector<std::string>{
+            "InsertApprovalForCpp(pAop={Appvl:{Title:\"<审批> & \\\"quotes\\\"\"},"
+            "Permission:{UserID:12,AppID:3,FunctionID:0,FunctionType:1,IsrtAreaCode:\"37\"}})",
+            "DeleteObject(param={outnode:{Value:{Id:\"5\"},Permission:{UserID:12,AppID:5,"
+            "FunctionID:3,FunctionType:3,TableName:\"Things\",IsrtAreaCode:\"37\"}}})",
+            "DoWork(jsonInput={Values:{Name:\"n\"},Permission:{UserID:12,AppID:3,"
+            "FunctionID:20,FunctionType:2,IsrtAreaCode:\"37\"}})",
+            "DoWork(jsonInput={Values:{State:\"passed\"},Permission:{UserID:12,AppID:3,"
+            "FunctionID:1,FunctionType:4,IsrtAreaCode:\"37\"}})",
+            "DoWork(jsonInput={Name:\"n\",Permission:{UserID:12,AppID:3,FunctionID:30,"
+            "FunctionType:2,IsrtAreaCode:\"37\"}})",
+        }),
+        Received());
+    EXPECT_EQ("A-77", insert.newId);
+    EXPECT_EQ("AfterDelete", remove.calls.back());
+    EXPECT_EQ((std::vector<CString>{"已删除", "记录已锁定", "记录已锁定", "记录已锁定"}),
+              presenter.Texts());
 }
 
-TEST_F(DataStoreWireTest, ParameterQueryReturnsTheReplyText) {
+TEST_F(DataStoreWireTest, QueriesReadTheServersReplies) {
+    server.SetReplyText("DoWork", "{\"Rows\":[],\"TotalCount\":\"1234\"}");
+    server.SetReplyText("GetProjectCount", "{TotalCount:8}");
     server.SetReplyText("GetListByParameterAndIsrtAreaCode", "[{Id:1},{Id:2}]");
+
+    EXPECT_EQ(1234, store.GetRecordsCount(static_cast<XmkFunctionId>(100), kNoConditions, "a<b"));
+    EXPECT_EQ(8, store.GetRecordsCount({ServiceConditionJosn("{Year:2020}")}));
     EXPECT_EQ("[{Id:1},{Id:2}]",
               store.GetProjects("工程", static_cast<QueryType>(2), 1, 10, false));
-    EXPECT_EQ((SoapCall{"GetListByParameterAndIsrtAreaCode",
-                        kTempuri,
-                        {{"param", "工程"},
-                         {"pageSize", "10"},
-                         {"pageNum", "1"},
-                         {"queryType", "2"},
-                         {"isrtAreaCode", "37"}}}),
-              OnlyRequest());
+
+    EXPECT_EQ(
+        (std::vector<std::string>{
+            "DoWork(jsonInput={Conditions:{Type:8,WhereCode:\"a<b\"},Permission:{UserID:12,"
+            "AppID:3,FunctionID:100,FunctionType:0,IsrtAreaCode:\"37\"}})",
+            "GetProjectCount(queryCodition={PageNum:1,PageSize:25,Year:2020,IsrtAreaCode:\"37\"})",
+            "GetListByParameterAndIsrtAreaCode(param=工程;pageSize=10;pageNum=1;queryType=2;"
+            "isrtAreaCode=37)",
+        }),
+        Received());
+    EXPECT_TRUE(presenter.Texts().empty());
 }
 
 TEST_F(DataStoreWireTest, UnreachableServerCountsZeroAndFailsWrites) {
@@ -184,3 +116,5 @@ TEST_F(DataStoreWireTest, UnreachableServerCountsZeroAndFailsWrites) {
     EXPECT_FALSE(closed.AddItem(item));
     EXPECT_EQ(1u, presenter.Texts().size());
 }
+
+}  // namespace

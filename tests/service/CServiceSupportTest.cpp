@@ -7,63 +7,42 @@ namespace {
 
 using ServiceSupportTest = ServiceTest;
 
-TEST_F(ServiceSupportTest, ProjectLibraryUrlIsUrl2UnlessOldAndConfigured) {
-    ConfigureAll();
-    EXPECT_EQ(CString("http://bzk/"),
-              CountingSupport(nullptr, false).GetUrl(CServiceSupport::BzkService));
-    EXPECT_EQ(CString("http://old/"),
-              CountingSupport(nullptr, true).GetUrl(CServiceSupport::BzkService));
-
-    Configure({{"URL2", "http://bzk/"}, {"URL_DL", ""}});
-    EXPECT_EQ(CString("http://bzk/"),
-              CountingSupport(nullptr, true).GetUrl(CServiceSupport::BzkService));
+// Asked of an assigned copy of a copy: copies keep the old flag.
+TEST_F(ServiceSupportTest, UrlOfEachKindComesFromTheConfiguration) {
+    const struct {
+        bool old;
+        const char* urlDl;  // the configured old project-library URL
+        int kind;
+        const char* url;
+    } cases[] = {{false, "http://old/", 0, "http://bzk/"},
+                 {true, "http://old/", 0, "http://old/"},
+                 {true, "", 0, "http://bzk/"},
+                 {true, "http://old/", 1, "http://kqkh/"},
+                 {true, "http://old/", 5, ""},
+                 {true, "http://old/", -1, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.old << " " << c.urlDl << " " << c.kind);
+        Configure({{"URL1", "http://kqkh/"}, {"URL2", "http://bzk/"}, {"URL_DL", c.urlDl}});
+        const CountingSupport original(nullptr, c.old);
+        CountingSupport support(nullptr, !c.old);
+        support = CountingSupport(original);
+        EXPECT_EQ(CString(c.url),
+                  support.GetUrl(static_cast<CServiceSupport::ServiceKind>(c.kind)));
+    }
 }
 
-TEST_F(ServiceSupportTest, KindOneIsUrl1AndOtherKindsHaveNoUrl) {
-    ConfigureAll();
-    CountingSupport support(nullptr, true);
-    EXPECT_EQ(CString("http://kqkh/"), support.GetUrl(CServiceSupport::KQKHService));
-    EXPECT_EQ(CString(), support.GetUrl(static_cast<CServiceSupport::ServiceKind>(5)));
-    EXPECT_EQ(CString(), support.GetUrl(static_cast<CServiceSupport::ServiceKind>(-1)));
-}
-
-TEST_F(ServiceSupportTest, CopiesKeepTheOldFlag) {
-    ConfigureAll();
-    CountingSupport old(nullptr, true);
-    CountingSupport copy(old);
-    CountingSupport assigned(nullptr, false);
-    assigned = old;
-    EXPECT_EQ(CString("http://old/"), copy.GetUrl(CServiceSupport::BzkService));
-    EXPECT_EQ(CString("http://old/"), assigned.GetUrl(CServiceSupport::BzkService));
-}
-
-TEST_F(ServiceSupportTest, ApplicationTypeDefaultsToMinusOne) {
-    EXPECT_EQ(-1, CountingSupport().GetAppType());
-}
-
-TEST_F(ServiceSupportTest, InstallingAnotherSupportDeletesThePreviousOne) {
+TEST_F(ServiceSupportTest, InstallingReplacesAndDeletesThePreviousSupportOnce) {
     int first = 0;
     int second = 0;
     client().SetServiceSupport(new CountingSupport(&first));
-    client().SetServiceSupport(new CountingSupport(&second));
+    CountingSupport* installed = new CountingSupport(&second);
+    client().SetServiceSupport(installed);
+    client().SetServiceSupport(installed);  // the same one again: kept
     EXPECT_EQ(1, first);
     EXPECT_EQ(0, second);
-}
-
-TEST_F(ServiceSupportTest, InstallingTheSameSupportAgainKeepsIt) {
-    int destroyed = 0;
-    CountingSupport* support = new CountingSupport(&destroyed);
-    client().SetServiceSupport(support);
-    client().SetServiceSupport(support);
-    EXPECT_EQ(0, destroyed);
-    EXPECT_EQ(support, client().GetServiceSupport());
-}
-
-TEST_F(ServiceSupportTest, InstallingNullDeletesAndLeavesNone) {
-    int destroyed = 0;
-    client().SetServiceSupport(new CountingSupport(&destroyed));
+    EXPECT_EQ(installed, client().GetServiceSupport());
     client().SetServiceSupport(nullptr);
-    EXPECT_EQ(1, destroyed);
+    EXPECT_EQ(1, second);
     EXPECT_EQ(nullptr, client().GetServiceSupport());
 }
 
@@ -77,18 +56,14 @@ TEST_F(ServiceSupportTest, ClientDeletesItsSupportWhenDestroyed) {
     EXPECT_EQ(1, destroyed);
 }
 
-TEST_F(ServiceSupportTest, ForwardersWithoutSupportGiveZeroZeroAndMinusOne) {
+TEST_F(ServiceSupportTest, ForwardersAskTheInstalledSupport) {
     EXPECT_EQ(0, client().GetUserDogId());
     EXPECT_EQ(0, client().GetAppId());
     EXPECT_EQ(-1, client().GetAppType());
-}
-
-TEST_F(ServiceSupportTest, ForwardersAskTheInstalledSupport) {
     client().SetServiceSupport(new CountingSupport(nullptr, false, 11, 22));
     EXPECT_EQ(11, client().GetAppId());
     EXPECT_EQ(22, client().GetUserDogId());
-    EXPECT_EQ(-1, client().GetAppType());
-
+    EXPECT_EQ(-1, client().GetAppType());  // the default application type
     client().SetServiceSupport(new CustomSupport(11, 22, 6));
     EXPECT_EQ(6, client().GetAppType());
 }
