@@ -1,10 +1,11 @@
-// A record item for the data store's writes whose members the test sets; it counts the hooks
-// the store calls and keeps the new id it is given.
+// A record item for the data store's writes whose members the test sets, and one-member
+// query conditions.
 #pragma once
 
 #include <vector>
 
 #include "datastore/COperatorItem.h"
+#include "datastore/ServiceConditionJosn.h"
 #include "json/CJosn.h"
 
 // One member an item writes: a number or a text.
@@ -66,16 +67,14 @@ class TestItem : public COperatorItem {
     std::vector<ItemValue> values_;
 };
 
-// A condition document holding the given members.
-template <typename Condition>
-Condition MakeCondition(const std::vector<ItemValue>& members) {
-    Condition c;
-    for (const ItemValue& v : members) {
-        if (v.isText) {
-            c.push(v.name, v.text);
-        } else {
-            c.push(v.name, v.number);
-        }
-    }
+// A query condition holding one member.
+inline ServiceConditionJosn Cond(const char* name, const char* text) {
+    ServiceConditionJosn c;
+    c.push(name, CString(text));
+    return c;
+}
+inline ServiceConditionJosn Cond(const char* name, int number) {
+    ServiceConditionJosn c;
+    c.push(name, number);
     return c;
 }
