@@ -53,19 +53,6 @@ TEST(CTableRowFields, NamesKeepTheirFirstPlaceAndUnknownOnesReadEmpty) {
     EXPECT_EQ("", row.GetCStringColoumByTable(2, 0));
 }
 
-TEST(CTableRowFields, DerivedRowsCanTakeOverSetFieldValue) {
-    struct UpperRow : CTableRow {
-        void SetFieldValue(const CString& name, const CString& value) override {
-            CString upper(value);
-            CTableRow::SetFieldValue(name, upper.MakeUpper());
-        }
-    };
-    UpperRow derived;
-    CTableRow& row = derived;
-    row.SetFieldValue("Name", "abc");
-    EXPECT_EQ("ABC", row.GetFieldValue("Name"));
-}
-
 TEST(CTableRowFields, CopiesHaveTheirOwnFields) {
     CSysDataInfo source(7, const_cast<char*>("seven"));
     CSysDataInfo copy(source);
