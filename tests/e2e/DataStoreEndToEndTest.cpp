@@ -73,18 +73,17 @@ TEST_F(DataStoreEndToEndTest, EveryKindInsertsUpdatesAuditsAndDeletes) {
         ASSERT_TRUE(store_.AddItem(item));
         EXPECT_EQ(1, item.afterInsert);
         const std::string id = item.newId.Str();
-        const std::string data = "SELECT data FROM " + table + " WHERE id = " + id;
-        EXPECT_EQ("{\"Title\":\"路面检测 \\\"A\\\" 'B'\",\"Size\":3}", Value(data));
-        EXPECT_EQ(
-            (Rows{{std::to_string(k.functionId), k.objectTable, "370100"}}),
-            Query("SELECT function_id, table_name, area_code FROM " + table + " WHERE id = " + id));
+        const std::string where = " FROM " + table + " WHERE id = " + id;
+        EXPECT_EQ((Rows{{std::to_string(k.functionId), k.objectTable, "370100",
+                         "{\"Title\":\"路面检测 \\\"A\\\" 'B'\",\"Size\":3}"}}),
+                  Query("SELECT function_id, table_name, area_code, data" + where));
 
         TestItem update(k.functionId, {TextMember("ID", id.c_str()), TextMember("Title", "复测")});
         update.tableName = k.objectTable;
         EXPECT_TRUE(store_.UpdateItem(update));
         TestItem audit(k.functionId, {TextMember("ID", id.c_str()), NumberMember("Audit", 2)});
         EXPECT_TRUE(store_.UpdateAudit(audit));
-        EXPECT_EQ("{\"Title\":\"复测\",\"Size\":3,\"Audit\":2}", Value(data));
+        EXPECT_EQ("{\"Title\":\"复测\",\"Size\":3,\"Audit\":2}", Value("SELECT data" + where));
 
         TestItem remove(k.functionId);
         remove.tableName = k.objectTable;

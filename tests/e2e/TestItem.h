@@ -8,18 +8,16 @@
 #include "datastore/ServiceConditionJosn.h"
 #include "json/CJosn.h"
 
-// One member an item writes: a number or a text.
+// One member an item writes: a text, or a number when `isText` is false.
 struct ItemValue {
     CString name;
-    bool isText;
     CString text;
-    int number;
+    int number = 0;
+    bool isText = true;
 };
 
-inline ItemValue TextMember(const char* name, const CString& text) { return {name, true, text, 0}; }
-inline ItemValue NumberMember(const char* name, int number) {
-    return {name, false, CString(), number};
-}
+inline ItemValue TextMember(const char* name, const CString& text) { return {name, text}; }
+inline ItemValue NumberMember(const char* name, int number) { return {name, "", number, false}; }
 
 // A record whose members and hooks are set by the test; it counts the hooks called.
 class TestItem : public COperatorItem {
@@ -55,11 +53,7 @@ class TestItem : public COperatorItem {
   private:
     static void Write(CJosn& request, const std::vector<ItemValue>& values) {
         for (const ItemValue& v : values) {
-            if (v.isText) {
-                request.push(v.name, v.text);
-            } else {
-                request.push(v.name, v.number);
-            }
+            v.isText ? request.push(v.name, v.text) : request.push(v.name, v.number);
         }
     }
 
@@ -68,13 +62,9 @@ class TestItem : public COperatorItem {
 };
 
 // A query condition holding one member.
-inline ServiceConditionJosn Cond(const char* name, const char* text) {
+template <typename T>
+ServiceConditionJosn Cond(const char* name, T value) {
     ServiceConditionJosn c;
-    c.push(name, CString(text));
-    return c;
-}
-inline ServiceConditionJosn Cond(const char* name, int number) {
-    ServiceConditionJosn c;
-    c.push(name, number);
+    c.push(name, value);
     return c;
 }
