@@ -25,17 +25,13 @@ std::pair<int, std::string> RunTool(const std::string& arguments) {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
-TEST(SampleConfigTest, AreaWithUrl2UsesItsOwnSection) {
+TEST(SampleConfigTest, AreaWithUrl2UsesItsOwnSectionOthersTheDefault) {
     CIniManager m;
     ASSERT_TRUE(m.ReadIniFile(kSample.c_str(), "0571"));
     EXPECT_EQ(m.GetBzkWebService(), CString("http://xmk.hz.example/UniteInterface.asmx"));
     EXPECT_EQ(m.GetstrFtpPassWord(), CString("secret word"));
     EXPECT_TRUE(m.IsNeedAudit());
     EXPECT_EQ(m.GetPrintModel(), 2);
-}
-
-TEST(SampleConfigTest, AreaWithoutUrl2UsesTheDefaultSection) {
-    CIniManager m;
     ASSERT_TRUE(m.ReadIniFile(kSample.c_str(), "0574"));
     EXPECT_EQ(m.GetEnterpriseWebService(), CString("http://127.0.0.1:8080/EnterpriseService.asmx"));
 }

@@ -1,24 +1,23 @@
-// A record item for the data store's writes whose members the test sets; it counts the hooks
-// the store calls and keeps the new id it is given.
+// A record item for the data store's writes whose members the test sets, and one-member
+// query conditions.
 #pragma once
 
 #include <vector>
 
 #include "datastore/COperatorItem.h"
+#include "datastore/ServiceConditionJosn.h"
 #include "json/CJosn.h"
 
-// One member an item writes: a number or a text.
+// One member an item writes: a text, or a number when `isText` is false.
 struct ItemValue {
     CString name;
-    bool isText;
     CString text;
-    int number;
+    int number = 0;
+    bool isText = true;
 };
 
-inline ItemValue TextMember(const char* name, const CString& text) { return {name, true, text, 0}; }
-inline ItemValue NumberMember(const char* name, int number) {
-    return {name, false, CString(), number};
-}
+inline ItemValue TextMember(const char* name, const CString& text) { return {name, text}; }
+inline ItemValue NumberMember(const char* name, int number) { return {name, "", number, false}; }
 
 // A record whose members and hooks are set by the test; it counts the hooks called.
 class TestItem : public COperatorItem {
@@ -54,11 +53,7 @@ class TestItem : public COperatorItem {
   private:
     static void Write(CJosn& request, const std::vector<ItemValue>& values) {
         for (const ItemValue& v : values) {
-            if (v.isText) {
-                request.push(v.name, v.text);
-            } else {
-                request.push(v.name, v.number);
-            }
+            v.isText ? request.push(v.name, v.text) : request.push(v.name, v.number);
         }
     }
 
@@ -66,16 +61,10 @@ class TestItem : public COperatorItem {
     std::vector<ItemValue> values_;
 };
 
-// A condition document holding the given members.
-template <typename Condition>
-Condition MakeCondition(const std::vector<ItemValue>& members) {
-    Condition c;
-    for (const ItemValue& v : members) {
-        if (v.isText) {
-            c.push(v.name, v.text);
-        } else {
-            c.push(v.name, v.number);
-        }
-    }
+// A query condition holding one member.
+template <typename T>
+ServiceConditionJosn Cond(const char* name, T value) {
+    ServiceConditionJosn c;
+    c.push(name, value);
     return c;
 }

@@ -8,82 +8,49 @@
 
 namespace {
 
-std::vector<CString> Split(const CString& text, const CString& delimiter) {
-    std::vector<CString> out;
-    CTableRow::gSplit(text, delimiter, out);
-    return out;
-}
-
 using Pieces = std::vector<CString>;
 
-}  // namespace
-
-TEST(CTableRowSplit, PiecesComeInTextOrder) {
-    EXPECT_EQ((Pieces{"5", "7", "11"}), Split("5,7,11", ","));
+TEST(CTableRowSplit, SplitsAtTheWholeDelimiterKeepingInnerEmptyPieces) {
+    const struct {
+        const char* text;
+        const char* delimiter;
+        Pieces pieces;
+    } cases[] = {
+        {"5,7,11", ",", {"5", "7", "11"}},
+        {"a,,b", ",", {"a", "", "b"}},
+        {",a", ",", {"", "a"}},
+        {"a,b,", ",", {"a", "b"}},  // no piece after the end
+        {"a,,", ",", {"a", ""}},
+        {",", ",", {""}},
+        {"", ",", {""}},
+        {" a , b", ",", {" a ", " b"}},
+        {"a::b:c::d", "::", {"a", "b:c", "d"}},
+        {"a:::b", "::", {"a", ":b"}},
+        {"a,b", "", {"a,b"}},
+    };
+    for (const auto& c : cases) {
+        Pieces out{"old"};
+        Pieces& result = CTableRow::gSplit(c.text, c.delimiter, out);
+        EXPECT_EQ(&out, &result);
+        Pieces expected{"old"};
+        expected.insert(expected.end(), c.pieces.begin(), c.pieces.end());
+        EXPECT_EQ(expected, out) << '"' << c.text << "\" by \"" << c.delimiter << '"';
+    }
 }
 
-TEST(CTableRowSplit, EmptyPiecesBetweenDelimitersAreKept) {
-    EXPECT_EQ((Pieces{"a", "", "b"}), Split("a,,b", ","));
-    EXPECT_EQ((Pieces{"", "a"}), Split(",a", ","));
-}
-
-TEST(CTableRowSplit, AFinalDelimiterAddsNoEmptyPiece) {
-    EXPECT_EQ((Pieces{"a", "b"}), Split("a,b,", ","));
-    EXPECT_EQ((Pieces{"a", ""}), Split("a,,", ","));
-    EXPECT_EQ((Pieces{""}), Split(",", ","));
-}
-
-TEST(CTableRowSplit, EmptyTextGivesOneEmptyPiece) { EXPECT_EQ((Pieces{""}), Split("", ",")); }
-
-TEST(CTableRowSplit, NothingIsTrimmed) { EXPECT_EQ((Pieces{" a ", " b"}), Split(" a , b", ",")); }
-
-TEST(CTableRowSplit, TheWholeDelimiterSeparates) {
-    EXPECT_EQ((Pieces{"a", "b:c", "d"}), Split("a::b:c::d", "::"));
-    EXPECT_EQ((Pieces{"a", ":b"}), Split("a:::b", "::"));
-}
-
-TEST(CTableRowSplit, EmptyDelimiterGivesTheWholeText) {
-    EXPECT_EQ((Pieces{"a,b"}), Split("a,b", ""));
-}
-
-TEST(CTableRowSplit, AppendsToTheListAndReturnsIt) {
-    std::vector<CString> out{"old"};
-    std::vector<CString>& result = CTableRow::gSplit("x;y", ";", out);
-    EXPECT_EQ(&out, &result);
-    EXPECT_EQ((Pieces{"old", "x", "y"}), out);
-}
-
-TEST(CTableRowFields, SettingANameAgainReplacesItsValueInPlace) {
+TEST(CTableRowFields, NamesKeepTheirFirstPlaceAndUnknownOnesReadEmpty) {
     CTableRow row;
     row.SetFieldValue("Id", "1");
     row.SetFieldValue("Name", "a");
     row.SetFieldValue("Id", "2");
     EXPECT_EQ(2, row.GetFieldCount());
-    EXPECT_EQ("Id", row.GetFieldName(0));
-    EXPECT_EQ("2", row.GetFieldValue("Id"));
-    EXPECT_EQ("a", row.GetCStringColoumByTable(1, 0));
-}
-
-TEST(CTableRowFields, UnknownNamesAndColumnsReadEmpty) {
-    CTableRow row;
-    row.SetFieldValue("Id", "1");
-    EXPECT_EQ("", row.GetFieldValue("id"));
-    EXPECT_EQ("", row.GetFieldName(1));
+    EXPECT_EQ((Pieces{"Id", "Name", ""}),
+              (Pieces{row.GetFieldName(0), row.GetFieldName(1), row.GetFieldName(2)}));
+    EXPECT_EQ((Pieces{"2", "a", ""}),
+              (Pieces{row.GetFieldValue("Id"), row.GetCStringColoumByTable(1, 0),
+                      row.GetFieldValue("id")}));
     EXPECT_EQ("", row.GetCStringColoumByTable(-1, 0));
-    EXPECT_EQ("", row.GetCStringColoumByTable(1, 0));
-}
-
-TEST(CTableRowFields, DerivedRowsCanTakeOverSetFieldValue) {
-    struct UpperRow : CTableRow {
-        void SetFieldValue(const CString& name, const CString& value) override {
-            CString upper(value);
-            CTableRow::SetFieldValue(name, upper.MakeUpper());
-        }
-    };
-    UpperRow derived;
-    CTableRow& row = derived;
-    row.SetFieldValue("Name", "abc");
-    EXPECT_EQ("ABC", row.GetFieldValue("Name"));
+    EXPECT_EQ("", row.GetCStringColoumByTable(2, 0));
 }
 
 TEST(CTableRowFields, CopiesHaveTheirOwnFields) {
@@ -92,8 +59,8 @@ TEST(CTableRowFields, CopiesHaveTheirOwnFields) {
     source.SetFieldValue(CSysDataInfo::kTextField, "changed");
     EXPECT_EQ(7, copy.GetDataID());
     EXPECT_EQ("seven", copy.GetDataText());
-    CSysDataInfo fromPointer(&copy);
-    EXPECT_EQ("seven", fromPointer.GetDataText());
-    CSysDataInfo nullText(1, static_cast<char*>(nullptr));
-    EXPECT_EQ("", nullText.GetDataText());
+    EXPECT_EQ("seven", CSysDataInfo(&copy).GetDataText());
+    EXPECT_EQ("", CSysDataInfo(1, static_cast<char*>(nullptr)).GetDataText());
 }
+
+}  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
 
 #include "gridcore/CTableRow.h"
 #include "gridcore/CXML_FormatItemManager.h"
@@ -24,11 +24,8 @@ class FieldRow : public CTableRow {
 class FieldRowFactory : public basefun {
   public:
     CTableRow* CreateRow() const override {
-        int position = made_++;
-        for (int skipped : skip) {
-            if (skipped == position) return nullptr;
-        }
-        return new FieldRow;
+        const bool skipped = std::count(skip.begin(), skip.end(), made_++) > 0;
+        return skipped ? nullptr : new FieldRow;
     }
     std::vector<int> skip;
 
@@ -42,8 +39,8 @@ class FormatItemManagerTest : public ::testing::Test {
         for (CTableRow* row : rows_) delete row;
     }
 
-    bool Rows(const CString& reply) {
-        transport_.QueueReply(true, reply);
+    bool Rows(const CString& reply, bool ok = true) {
+        transport_.QueueReply(ok, reply);
         CXML_FormatItemManager query("http://x/", "urn:list", "GetXml");
         CString sql = "select *";
         return query.GetObListFromServer(0, 4, 1, sql, rows_, factory_);
@@ -64,23 +61,18 @@ class FormatItemManagerTest : public ::testing::Test {
     std::vector<CString> texts_;
 };
 
-TEST_F(FormatItemManagerTest, RequestCarriesTheNumbersThenTheSql) {
-    Rows("[]");
-    WebCall call = transport_.Call(0);
-    EXPECT_EQ(CString("http://x/"), call.url);
-    EXPECT_EQ(CString("urn:list"), call.nameSpace);
-    EXPECT_EQ(CString("ObjectList"), call.service);
-    EXPECT_EQ(CString("GetXml"), call.method);
-    EXPECT_EQ((Fields{{"kind", "0"}, {"userId", "4"}, {"option", "1"}, {"sql", "select *"}}),
-              call.arguments);
-}
-
-TEST_F(FormatItemManagerTest, EachObjectBecomesOneRow) {
+TEST_F(FormatItemManagerTest, EachObjectBecomesOneRowAndTheRequestCarriesNumbersThenSql) {
     EXPECT_TRUE(Rows(" [{\"a\":\"1\",b:'x\\'y'},{},{c:null,d:true,e:\"q\\\"r\"}]\n"));
     ASSERT_EQ(3u, rows_.size());
     EXPECT_EQ((Fields{{"a", "1"}, {"b", "x\\'y"}}), FieldsOf(0));
     EXPECT_EQ(Fields{}, FieldsOf(1));
     EXPECT_EQ((Fields{{"c", ""}, {"d", "1"}, {"e", "q\"r"}}), FieldsOf(2));
+
+    WebCall call = transport_.Call(0);
+    EXPECT_EQ((std::vector<CString>{"http://x/", "urn:list", "ObjectList", "GetXml"}),
+              (std::vector<CString>{call.url, call.nameSpace, call.service, call.method}));
+    EXPECT_EQ((Fields{{"kind", "0"}, {"userId", "4"}, {"option", "1"}, {"sql", "select *"}}),
+              call.arguments);
 }
 
 TEST_F(FormatItemManagerTest, RecordsWithoutARowAreSkipped) {
@@ -88,30 +80,6 @@ TEST_F(FormatItemManagerTest, RecordsWithoutARowAreSkipped) {
     EXPECT_TRUE(Rows("[{a:1},{a:2},{a:3}]"));
     ASSERT_EQ(1u, rows_.size());
     EXPECT_EQ((Fields{{"a", "2"}}), FieldsOf(0));
-}
-
-TEST_F(FormatItemManagerTest, UnreadableRepliesLeaveTheRowsAsTheyWere) {
-    rows_.push_back(new FieldRow);
-    for (const char* reply : {"", "{a:1}", "[{a:1},5]", "[{a:1}", "oops"}) {
-        EXPECT_FALSE(Rows(reply)) << reply;
-        EXPECT_EQ(1u, rows_.size()) << reply;
-    }
-}
-
-TEST_F(FormatItemManagerTest, FailedExchangeGivesFalse) {
-    transport_.QueueReply(false, "[{a:1}]");
-    CXML_FormatItemManager query("http://x/", "urn:list", "GetXml");
-    CString sql = "s";
-    EXPECT_FALSE(query.GetObListFromServer(0, 4, 1, sql, rows_, factory_));
-    EXPECT_TRUE(rows_.empty());
-}
-
-TEST_F(FormatItemManagerTest, EmptyUrlMakesNoCall) {
-    CXML_FormatItemManager query(nullptr, nullptr, nullptr);
-    CString sql = "s";
-    EXPECT_FALSE(query.GetResultFromServer(0, 0, 1, sql, texts_));
-    EXPECT_FALSE(query.GetObListFromServer(0, 0, 1, sql, rows_, factory_));
-    EXPECT_EQ(0u, transport_.CallCount());
 }
 
 TEST_F(FormatItemManagerTest, EachElementBecomesOneText) {
@@ -122,35 +90,45 @@ TEST_F(FormatItemManagerTest, EachElementBecomesOneText) {
               transport_.Call(0).arguments);
 }
 
-TEST_F(FormatItemManagerTest, TextsNeedAnArray) {
-    EXPECT_TRUE(Texts("[]"));
+TEST_F(FormatItemManagerTest, FailuresLeaveTheListsAsTheyWere) {
+    rows_.push_back(new FieldRow);
+    for (const char* reply : {"", "{a:1}", "[{a:1},5]", "[{a:1}", "oops"}) {
+        EXPECT_FALSE(Rows(reply)) << reply;
+    }
+    EXPECT_FALSE(Rows("[{a:1}]", false));
+    EXPECT_EQ(1u, rows_.size());
+
     EXPECT_FALSE(Texts("{a:1}"));
     EXPECT_FALSE(Texts("abc"));
+    EXPECT_TRUE(Texts("[]"));
     EXPECT_TRUE(texts_.empty());
 }
 
-}  // namespace
+TEST_F(FormatItemManagerTest, EmptyUrlMakesNoCall) {
+    CXML_FormatItemManager query(nullptr, nullptr, nullptr);
+    CString sql = "s";
+    EXPECT_FALSE(query.GetResultFromServer(0, 0, 1, sql, texts_));
+    EXPECT_FALSE(query.GetObListFromServer(0, 0, 1, sql, rows_, factory_));
+    EXPECT_EQ(0u, transport_.CallCount());
+}
 
-TEST(CXML_FormatItemManagerCopy, CopySharesValueTextsAndQueriesTheSameService) {
-    RecordingTransport transport;
-    transport.SetDefaultReply(true, "[\"x\"]");
+TEST_F(FormatItemManagerTest, CopySharesValueTextsAndQueriesTheSameService) {
     char text[] = "shared";
     CXML_FormatItemManager original("http://h/s", "urn:ns/", "GetSqlFormated");
     original.GetValues().push_back(text);
     original.SetFieldValue("Name", "row");
 
     CXML_FormatItemManager copy(original);
-    ASSERT_EQ(1u, copy.GetValues().size());
-    EXPECT_EQ(text, copy.GetValues()[0]);
-    EXPECT_EQ(CString("row"), copy.GetFieldValue("Name"));
     original.GetValues().clear();
-    EXPECT_EQ(1u, copy.GetValues().size());
+    EXPECT_EQ(std::vector<char*>{text}, copy.GetValues());
+    EXPECT_EQ(CString("row"), copy.GetFieldValue("Name"));
 
+    transport_.QueueReply(true, "[\"x\"]");
     CString sql("select 1");
-    std::vector<CString> result;
-    EXPECT_TRUE(copy.GetResultFromServer(0, 7, 1, sql, result));
-    ASSERT_EQ(1u, transport.CallCount());
-    EXPECT_EQ(CString("http://h/s"), transport.Call(0).url);
-    EXPECT_EQ(CString("urn:ns/"), transport.Call(0).nameSpace);
-    EXPECT_EQ(CString("GetSqlFormated"), transport.Call(0).method);
+    EXPECT_TRUE(copy.GetResultFromServer(0, 7, 1, sql, texts_));
+    WebCall call = transport_.Call(0);
+    EXPECT_EQ((std::vector<CString>{"http://h/s", "urn:ns/", "GetSqlFormated"}),
+              (std::vector<CString>{call.url, call.nameSpace, call.method}));
 }
+
+}  // namespace

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,28 +20,10 @@ extern char** environ;
 
 namespace {
 
-using Arguments = std::vector<std::pair<std::string, std::string>>;
+using Outcome = std::tuple<int, std::string, std::string>;  // exit code, stdout, stderr
+using Calls = std::vector<std::string>;                     // "Method name=value ..." per request
 
-struct Outcome {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-struct SoapCall {
-    std::string method;
-    Arguments arguments;
-
-    bool operator==(const SoapCall& other) const {
-        return method == other.method && arguments == other.arguments;
-    }
-};
-
-void PrintTo(const SoapCall& call, std::ostream* os) {
-    *os << call.method << "(";
-    for (const auto& [name, value] : call.arguments) *os << name << "=" << value << " ";
-    *os << ")";
-}
+constexpr char kAnyText[] = "*";  // an expected output that is not compared
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -48,8 +31,6 @@ std::string ReadFile(const std::string& path) {
     text << in.rdbuf();
     return text.str();
 }
-
-}  // namespace
 
 class XmkToolTest : public ::testing::Test {
   protected:
@@ -61,56 +42,61 @@ class XmkToolTest : public ::testing::Test {
         ini_ = dir_.WriteFile("xmk.ini", "[Area_default]\nURL2=" + server_.Url() + "\n");
     }
 
-    // Runs the tool with `arguments`; stdout and stderr go to files, so neither can block.
+    // Runs the tool with `arguments`, where "STORE" stands for the options that reach the
+    // server as user 12 of application type 3 in area 37, "INI" for the configuration file
+    // and "URL" for the server. Output goes to files, so neither stream can block.
     Outcome Xmk(const std::vector<std::string>& arguments) const {
         const std::string tool = std::string(XMK_BINARY_DIR) + "/xmk";
-        const std::string out = dir_.Path() + "/out";
-        const std::string err = dir_.Path() + "/err";
-        std::vector<char*> argv{const_cast<char*>(tool.c_str())};
+        std::vector<std::string> expanded{tool};
         for (const std::string& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
+            if (argument == "STORE") {
+                expanded.insert(expanded.end(), {"--ini", ini_, "--area", "37", "--user-id", "12",
+                                                 "--app-type", "3"});
+            } else {
+                expanded.push_back(argument == "INI"   ? ini_
+                                   : argument == "URL" ? server_.Url()
+                                                       : argument);
+            }
         }
+        std::vector<char*> argv;
+        for (std::string& argument : expanded) argv.push_back(argument.data());
         argv.push_back(nullptr);
 
+        const std::string out = dir_.Path() + "/out";
+        const std::string err = dir_.Path() + "/err";
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);
         posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
         posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
-        Outcome run;
         pid_t pid = 0;
         const int spawned = posix_spawn(&pid, tool.c_str(), &files, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&files);
         EXPECT_EQ(0, spawned) << "cannot start " << tool;
-        if (spawned != 0) return run;
         int status = 0;
-        waitpid(pid, &status, 0);
-        run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.out = ReadFile(out);
-        run.err = ReadFile(err);
-        return run;
+        if (spawned != 0 || waitpid(pid, &status, 0) != pid) return {-1, "", ""};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
     }
 
-    // Runs `command` with the options that reach the server as user 12 of application
-    // type 3 in area 37, then `arguments`.
-    Outcome Store(std::vector<std::string> command,
-                  const std::vector<std::string>& arguments) const {
-        for (const char* option :
-             {"--ini", ini_.c_str(), "--area", "37", "--user-id", "12", "--app-type", "3"}) {
-            command.emplace_back(option);
-        }
-        command.insert(command.end(), arguments.begin(), arguments.end());
-        return Xmk(command);
-    }
-    Outcome Write(const std::string& operation, const std::vector<std::string>& arguments) const {
-        return Store({"write", operation}, arguments);
+    // Runs the tool and checks its exit code, output and the requests the server received.
+    void Expect(const std::vector<std::string>& arguments, Outcome expected,
+                const Calls& calls = {}) {
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        server_.ClearRequests();
+        Outcome run = Xmk(arguments);
+        if (std::get<1>(expected) == kAnyText) std::get<1>(run) = kAnyText;
+        if (std::get<2>(expected) == kAnyText) std::get<2>(run) = kAnyText;
+        EXPECT_EQ(expected, run);
+        EXPECT_EQ(calls, Received());
     }
 
-    std::vector<SoapCall> Calls() const {
-        std::vector<SoapCall> calls;
+    Calls Received() const {
+        Calls calls;
         for (const LoopbackSoapServer::Request& request : server_.Requests()) {
-            calls.push_back({request.soapMethod, request.arguments});
+            calls.push_back(request.soapMethod);
+            for (const auto& [name, value] : request.arguments)
+                calls.back() += " " + name + "=" + value;
         }
         return calls;
     }
@@ -120,172 +106,83 @@ class XmkToolTest : public ::testing::Test {
     std::string ini_;
 };
 
-TEST_F(XmkToolTest, JsonPrintsTheChildrenAndFindsAValue) {
-    const Outcome children = Xmk({"json", "{a:1,b:{c:\"x\"}}"});
-    EXPECT_EQ(0, children.code);
-    EXPECT_EQ("0\ta\t1\n1\tb\t{c:\"x\"}\n", children.out);
-
-    const Outcome found = Xmk({"json", "--find", "c", "[{a:1},{c:\"x\"}]"});
-    EXPECT_EQ(0, found.code);
-    EXPECT_EQ("x\n", found.out);
+// The Permission block of user 12 and application type 3 in area 37.
+std::string Permission(int functionId, int functionType) {
+    return "Permission:{UserID:12,AppID:3,FunctionID:" + std::to_string(functionId) +
+           ",FunctionType:" + std::to_string(functionType) + ",IsrtAreaCode:\"37\"}";
 }
 
-TEST_F(XmkToolTest, CallSendsTheJsonToTheUniformOperationAndPrintsTheReply) {
+TEST_F(XmkToolTest, JsonAndCallPrintWhatTheyGet) {
+    Expect({"json", "{a:1,b:{c:\"x\"}}"}, {0, "0\ta\t1\n1\tb\t{c:\"x\"}\n", ""});
+    Expect({"json", "--find", "c", "[{a:1},{c:\"x\"}]"}, {0, "x\n", ""});
+
     server_.SetReplyText("DoWork", "{\"ret\":0,\"msg\":\"no\"}");
+    Expect({"call", "--ini", "INI", "--area", "37", "{A:1}"},
+           {0, "{\"ret\":0,\"msg\":\"no\"}\n", ""}, {"DoWork jsonInput={A:1}"});
+    Expect({"call", "--ini", "INI", "--area", "37", "--bool", "{A:1}"},
+           {1, "{\"ret\":0,\"msg\":\"no\"}\n", "message: no\n"}, {"DoWork jsonInput={A:1}"});
+    Expect({"call", "--ini", "INI", "--area", "37", "--url", "http://127.0.0.1:1/x", "{}"},
+           {1, kAnyText, kAnyText});
 
-    const Outcome plain = Xmk({"call", "--ini", ini_, "--area", "37", "{A:1}"});
-    EXPECT_EQ(0, plain.code);
-    EXPECT_EQ("{\"ret\":0,\"msg\":\"no\"}\n", plain.out);
-    EXPECT_EQ((std::vector<SoapCall>{{"DoWork", {{"jsonInput", "{A:1}"}}}}), Calls());
-
-    const Outcome judged = Xmk({"call", "--ini", ini_, "--area", "37", "--bool", "{A:1}"});
-    EXPECT_EQ(1, judged.code);
-    EXPECT_EQ("message: no\n", judged.err);
-
-    const Outcome refused =
-        Xmk({"call", "--ini", ini_, "--area", "37", "--url", "http://127.0.0.1:1/x", "{}"});
-    EXPECT_EQ(1, refused.code);
-}
-
-TEST_F(XmkToolTest, TracePrintsEachRequestWithItsArgumentsAndReply) {
     server_.SetReplyText("DoWork", "{\"ret\":1}");
-
-    const Outcome run = Xmk({"--trace", "call", "--ini", ini_, "--area", "37", "{A:1}"});
-
-    EXPECT_EQ(0, run.code);
-    EXPECT_EQ(">> DoWork " + server_.Url() +
-                  "\n"
-                  "   jsonInput = {A:1}\n"
-                  "<< ok {\"ret\":1}\n"
-                  "{\"ret\":1}\n",
-              run.out);
+    Expect(
+        {"--trace", "call", "--ini", "INI", "--area", "37", "{A:1}"},
+        {0,
+         ">> DoWork " + server_.Url() + "\n   jsonInput = {A:1}\n<< ok {\"ret\":1}\n{\"ret\":1}\n",
+         ""},
+        {"DoWork jsonInput={A:1}"});
 }
 
-TEST_F(XmkToolTest, InsertOfAnApprovalSendsTheRowRequestAndPrintsTheNewId) {
+TEST_F(XmkToolTest, WritesSendTheirKindsRequestAndJudgeTheReply) {
     server_.SetReplyText("InsertApprovalForCpp", "{\"ret\":1,\"msg\":\"ok\",\"data\":\"57\"}");
+    Expect({"write", "insert", "STORE", "--function-id", "0", "--values", "{Name:\"a\"}"},
+           {0, "new id: 57\nAddItem: true\n", ""},
+           {"InsertApprovalForCpp pAop={Appvl:{Name:\"a\"}," + Permission(0, 1) + "}"});
 
-    const Outcome run = Write("insert", {"--function-id", "0", "--values", "{Name:\"a\"}"});
-
-    EXPECT_EQ(0, run.code);
-    EXPECT_EQ("new id: 57\nAddItem: true\n", run.out);
-    EXPECT_EQ("", run.err);
-    EXPECT_EQ(
-        (std::vector<SoapCall>{{"InsertApprovalForCpp",
-                                {{"pAop",
-                                  "{Appvl:{Name:\"a\"},Permission:{UserID:12,AppID:3,FunctionID:0,"
-                                  "FunctionType:1,IsrtAreaCode:\"37\"}}"}}}}),
-        Calls());
-}
-
-TEST_F(XmkToolTest, InsertOfAGenericObjectCarriesTableApplicationIdAndExtraMembers) {
     server_.SetReplyText("InsertObject", "{\"ret\":2,\"msg\":\"kept\",\"data\":\"8\"}");
+    Expect({"write", "insert", "STORE", "--function-id", "3", "--app-id", "5", "--table", "T",
+            "--values", "{A:1}", "--extra", "{X:2}"},
+           {0, "new id: 8\nAddItem: true\n", "message: kept\n"},
+           {"InsertObject param={outnode:{Value:{A:1},Permission:{UserID:12,AppID:5,FunctionID:3,"
+            "FunctionType:1,TableName:\"T\",IsrtAreaCode:\"37\"},X:2}}"});
 
-    const Outcome run = Write("insert", {"--function-id", "3", "--app-id", "5", "--table", "T",
-                                         "--values", "{A:1}", "--extra", "{X:2}"});
-
-    EXPECT_EQ(0, run.code);
-    EXPECT_EQ("new id: 8\nAddItem: true\n", run.out);
-    EXPECT_EQ("message: kept\n", run.err);
-    EXPECT_EQ((std::vector<SoapCall>{
-                  {"InsertObject",
-                   {{"param",
-                     "{outnode:{Value:{A:1},Permission:{UserID:12,AppID:5,FunctionID:3,"
-                     "FunctionType:1,TableName:\"T\",IsrtAreaCode:\"37\"},X:2}}"}}}}),
-              Calls());
-}
-
-TEST_F(XmkToolTest, DeleteOfAProofAttachmentSendsItsIdAlone) {
     server_.SetReplyText("DeleteProofAttachByIdForCpp", "{\"ret\":0,\"msg\":\"gone\"}");
+    Expect({"write", "delete", "STORE", "--function-id", "2", "--id", "A-9"},
+           {1, "DeleteItem: false\n", "message: gone\n"},
+           {"DeleteProofAttachByIdForCpp attachID=A-9"});
 
-    const Outcome run = Write("delete", {"--function-id", "2", "--id", "A-9"});
+    // An empty result is a failed write.
+    Expect({"write", "insert", "STORE", "--function-id", "9"},
+           {1, "AddItem: false\n", "message: 什么也没有返回\n"},
+           {"DoWork jsonInput={Values:{}," + Permission(9, 1) + "}"});
 
-    EXPECT_EQ(1, run.code);
-    EXPECT_EQ("DeleteItem: false\n", run.out);
-    EXPECT_EQ("message: gone\n", run.err);
-    EXPECT_EQ((std::vector<SoapCall>{{"DeleteProofAttachByIdForCpp", {{"attachID", "A-9"}}}}),
-              Calls());
-}
-
-TEST_F(XmkToolTest, AuditAndUpdateGoToTheUniformOperation) {
     server_.SetReplyText("DoWork", "{\"ret\":1}");
-
-    const Outcome audit = Write("audit", {"--function-id", "7", "--values", "{State:2}"});
-    const Outcome update = Write("update", {"--function-id", "7", "--values", "{B:\"b\"}"});
-
-    EXPECT_EQ(0, audit.code);
-    EXPECT_EQ("UpdateAudit: true\n", audit.out);
-    EXPECT_EQ(0, update.code);
-    EXPECT_EQ("UpdateItem: true\n", update.out);
-    EXPECT_EQ((std::vector<SoapCall>{
-                  {"DoWork",
-                   {{"jsonInput",
-                     "{Values:{State:2},Permission:{UserID:12,AppID:3,FunctionID:7,FunctionType:4,"
-                     "IsrtAreaCode:\"37\"}}"}}},
-                  {"DoWork",
-                   {{"jsonInput",
-                     "{Values:{B:\"b\"},Permission:{UserID:12,AppID:3,FunctionID:7,FunctionType:2,"
-                     "IsrtAreaCode:\"37\"}}"}}}}),
-              Calls());
+    Expect({"write", "audit", "STORE", "--function-id", "7", "--values", "{State:2}"},
+           {0, "UpdateAudit: true\n", ""},
+           {"DoWork jsonInput={Values:{State:2}," + Permission(7, 4) + "}"});
+    Expect({"write", "update", "STORE", "--function-id", "7", "--values", "{B:\"b\"}"},
+           {0, "UpdateItem: true\n", ""},
+           {"DoWork jsonInput={Values:{B:\"b\"}," + Permission(7, 2) + "}"});
+    Expect({"write", "update", "STORE", "--function-id", "7"}, {0, "UpdateItem: true\n", ""});
 }
 
-TEST_F(XmkToolTest, UpdateWithoutValuesSendsNothingAndSucceeds) {
-    const Outcome run = Write("update", {"--function-id", "7"});
-
-    EXPECT_EQ(0, run.code);
-    EXPECT_EQ("UpdateItem: true\n", run.out);
-    EXPECT_TRUE(Calls().empty());
-}
-
-TEST_F(XmkToolTest, FailedWriteShowsTheMessageAndExitsOne) {
-    const Outcome run = Write("insert", {"--function-id", "9"});
-
-    EXPECT_EQ(1, run.code);
-    EXPECT_EQ("AddItem: false\n", run.out);
-    EXPECT_EQ("message: 什么也没有返回\n", run.err);
-}
-
-TEST_F(XmkToolTest, CountByFunctionIdPrintsTheTotal) {
+TEST_F(XmkToolTest, CountAndCheckPrintWhatTheServerAnswers) {
     server_.SetReplyText("DoWork", "{\"Rows\":[],\"TotalCount\":\"1234\"}");
+    Expect({"count", "STORE", "--function-id", "100"}, {0, "1234\n", ""},
+           {"DoWork jsonInput={Conditions:{Type:8}," + Permission(100, 0) + "}"});
+    const std::string absent = dir_.Path() + "/absent.ini";
+    Expect({"count", "--ini", absent, "--area", "37", "--function-id", "100"},
+           {1, "", "xmk count: cannot read the configuration file " + absent + "\n"});
 
-    const Outcome run = Store({"count"}, {"--function-id", "100"});
-
-    EXPECT_EQ(0, run.code);
-    EXPECT_EQ("1234\n", run.out);
-    EXPECT_EQ((std::vector<SoapCall>{
-                  {"DoWork",
-                   {{"jsonInput",
-                     "{Conditions:{Type:8},Permission:{UserID:12,AppID:3,FunctionID:100,"
-                     "FunctionType:0,IsrtAreaCode:\"37\"}}"}}}}),
-              Calls());
-}
-
-TEST_F(XmkToolTest, CheckAsksBothLeaderQuestionsAndListsTheProjects) {
     server_.SetReplyText("CheckXMFZR", "0,a:b:c:d");
     server_.SetReplyText("CheckXMFZRForCPlus", "3;yes");
     server_.SetReplyText("CheckXMFZRForCpp", "2;x;5,7");
-
-    const Outcome run = Xmk({"check", "--ini", ini_, "--area", "37", "--url", server_.Url(),
-                             "--emp-id", "8", "--corp", "4", "--role", "6"});
-
-    EXPECT_EQ(0, run.code);
-    EXPECT_EQ("CheckXMFZR: true\nGetXMFZRYZProjects: true\nprojects: 5,7\n", run.out);
-    EXPECT_EQ((std::vector<SoapCall>{
-                  {"CheckXMFZR", {{"EmpId", "8"}}},
-                  {"CheckXMFZRForCPlus",
-                   {{"EmpId", "8"}, {"TypeFlag", "b"}, {"RoleId", "c"}, {"CertificateLevel", "d"}}},
-                  {"CheckXMFZRForCpp",
-                   {{"empId", "8"}, {"corpDogId", "4"}, {"roleId", "6"}, {"areaCode", "37"}}}}),
-              Calls());
-}
-
-TEST_F(XmkToolTest, MissingConfigurationFileExitsOneWithAMessage) {
-    const std::string absent = dir_.Path() + "/absent.ini";
-
-    const Outcome run = Xmk({"count", "--ini", absent, "--area", "37", "--function-id", "100"});
-
-    EXPECT_EQ(1, run.code);
-    EXPECT_EQ("xmk count: cannot read the configuration file " + absent + "\n", run.err);
-    EXPECT_TRUE(Calls().empty());
+    Expect(
+        {"check", "--ini", "INI", "--area", "37", "--url", "URL", "--emp-id", "8", "--corp", "4",
+         "--role", "6"},
+        {0, "CheckXMFZR: true\nGetXMFZRYZProjects: true\nprojects: 5,7\n", ""},
+        {"CheckXMFZR EmpId=8", "CheckXMFZRForCPlus EmpId=8 TypeFlag=b RoleId=c CertificateLevel=d",
+         "CheckXMFZRForCpp empId=8 corpDogId=4 roleId=6 areaCode=37"});
 }
 
 TEST_F(XmkToolTest, BadUsageExitsTwoAndSendsNothing) {
@@ -293,29 +190,29 @@ TEST_F(XmkToolTest, BadUsageExitsTwoAndSendsNothing) {
         {},
         {"nosuch"},
         {"write"},
-        {"write", "erase", "--ini", ini_, "--area", "37", "--function-id", "7"},
-        {"write", "insert", "--ini", ini_, "--area", "37"},
-        {"write", "insert", "--ini", ini_, "--area", "37", "--function-id", "7", "--values", "A:1"},
-        {"write", "delete", "--ini", ini_, "--area", "37", "--function-id", "0"},
-        {"count", "--ini", ini_, "--area", "37", "--bogus"},
-        {"count", "--ini", ini_, "--function-id", "x"},
-        {"check", "--ini", ini_, "--area", "37"},
-        {"call", "--ini", ini_, "--area", "37"},
+        {"write", "erase", "STORE", "--function-id", "7"},
+        {"write", "insert", "STORE"},
+        {"write", "insert", "STORE", "--function-id", "7", "--values", "A:1"},
+        {"write", "delete", "STORE", "--function-id", "0"},
+        {"count", "STORE", "--bogus"},
+        {"count", "--ini", "INI", "--function-id", "x"},
+        {"check", "--ini", "INI", "--area", "37"},
+        {"call", "--ini", "INI", "--area", "37"},
     };
     for (const std::vector<std::string>& arguments : mistakes) {
-        const Outcome run = Xmk(arguments);
-        EXPECT_EQ(2, run.code) << ::testing::PrintToString(arguments);
-        EXPECT_EQ("", run.out) << ::testing::PrintToString(arguments);
-        EXPECT_NE(std::string::npos, run.err.find("usage: xmk"))
-            << ::testing::PrintToString(arguments);
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        const auto [code, out, err] = Xmk(arguments);
+        EXPECT_EQ(2, code);
+        EXPECT_EQ("", out);
+        EXPECT_NE(std::string::npos, err.find("usage: xmk"));
     }
-    EXPECT_TRUE(Calls().empty());
+    EXPECT_TRUE(Received().empty());
 }
 
 TEST_F(XmkToolTest, EveryListedCommandExplainsItselfOnHelp) {
-    const Outcome usage = Xmk({"--help"});
-    ASSERT_EQ(0, usage.code);
-    std::istringstream lines(usage.out.substr(usage.out.find("commands:\n") + 10));
+    const auto [code, out, err] = Xmk({"--help"});
+    ASSERT_EQ(0, code);
+    std::istringstream lines(out.substr(out.find("commands:\n") + 10));
     std::vector<std::string> names;
     std::string line;
     while (std::getline(lines, line) && !line.empty()) {
@@ -325,8 +222,10 @@ TEST_F(XmkToolTest, EveryListedCommandExplainsItselfOnHelp) {
                                         "corps", "bids", "check"}),
               names);
     for (const std::string& name : names) {
-        const Outcome help = Xmk({name, "--help"});
-        EXPECT_EQ(0, help.code) << name;
-        EXPECT_EQ(0u, help.out.find("usage: xmk " + name + " ")) << name;
+        const auto [helpCode, helpOut, helpErr] = Xmk({name, "--help"});
+        EXPECT_EQ(0, helpCode) << name;
+        EXPECT_EQ(0u, helpOut.find("usage: xmk " + name + " ")) << name;
     }
 }
+
+}  // namespace
