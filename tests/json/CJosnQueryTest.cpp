@@ -27,15 +27,14 @@ bool SearchByChildDocuments(const CJosn& doc, const CString& key, CString& resul
     return false;
 }
 
-// IsChildObject, IsChildArray and IsChildEntity of one child, by index or by name.
+// IsChildObject, IsChildArray and IsChildEntity of one child as "o", "a" and "e" (or "-").
 template <class Key>
-std::vector<bool> KindsOf(const CJosn& doc, Key key) {
-    return {doc.IsChildObject(key), doc.IsChildArray(key), doc.IsChildEntity(key)};
+std::string KindsOf(const CJosn& doc, Key key) {
+    return {doc.IsChildObject(key) ? 'o' : '-', doc.IsChildArray(key) ? 'a' : '-',
+            doc.IsChildEntity(key) ? 'e' : '-'};
 }
-std::vector<bool> KindsOf(const CJosn& doc, const char* name) {
-    return KindsOf(doc, CString(name));
-}
-using Kinds = std::vector<std::vector<bool>>;
+std::string KindsOf(const CJosn& doc, const char* name) { return KindsOf(doc, CString(name)); }
+using Kinds = std::vector<std::string>;
 
 }  // namespace
 
@@ -56,20 +55,16 @@ TEST(CJosnGetChild, ContainerElementsAreTakenAsTheyAreAndOthersWrappedInBraces) 
 TEST(CJosnGetChild, KindTestsLookAtTheFirstCharacterOfTheItem) {
     CJosn object("{a:{b:1},c:[1,2]}");
     EXPECT_FALSE(object.IsArray());
-    EXPECT_EQ((Kinds{{false, false, false}, {false, false, false}, {false, false, false}}),
+    EXPECT_EQ((Kinds{"---", "---", "---"}),
               (Kinds{KindsOf(object, "a"), KindsOf(object, 0u), KindsOf(object, "c")}));
     CJosn array("[{a:1},[2],3]");
     EXPECT_TRUE(array.IsArray());
-    EXPECT_EQ(
-        (Kinds{{true, false, true},
-               {false, true, true},
-               {false, false, false},
-               {false, false, false}}),
-        (Kinds{KindsOf(array, 0u), KindsOf(array, 1u), KindsOf(array, 2u), KindsOf(array, 3u)}));
+    EXPECT_EQ((Kinds{"o-e", "-ae", "---", "---"}), (Kinds{KindsOf(array, 0u), KindsOf(array, 1u),
+                                                          KindsOf(array, 2u), KindsOf(array, 3u)}));
     // The by-name forms find " {x:1}" by its trimmed name "{x"; it does not begin with "{".
     CJosn named("[ {x:1},{y:2}]");
     EXPECT_EQ(" {x:1}", named.FindChildStruct("{x").text);
-    EXPECT_EQ((Kinds{{false, false, false}, {true, false, true}, {false, false, false}}),
+    EXPECT_EQ((Kinds{"---", "o-e", "---"}),
               (Kinds{KindsOf(named, "{x"), KindsOf(named, "{y"), KindsOf(named, "nothing")}));
 }
 

@@ -90,14 +90,14 @@ TEST(CJosnScan, OnlyFindChildStructTrimsTheNames) {
 TEST(CJosnScan, OutOfRangeIndexesGiveEmptyResults) {
     CJosn doc("{a:1}");
     EXPECT_EQ((Child{"", "", ""}), Of(doc.GetChildStruct(1)));
-    EXPECT_EQ("", doc.GetChildName(1));
-    EXPECT_EQ("", doc.GetChildValue(1));
+    EXPECT_EQ((std::vector<CString>{"", ""}),
+              (std::vector<CString>{doc.GetChildName(1), doc.GetChildValue(1)}));
     EXPECT_EQ(nullptr, doc.GetChildStructPtr(1));
     CString name = "n", value = "v";
     EXPECT_FALSE(doc.GetChildValue(1, name, value));
-    EXPECT_EQ(std::make_pair(CString("n"), CString("v")), std::make_pair(name, value));
+    EXPECT_EQ((Child{"", "n", "v"}), (Child{"", name, value}));
     EXPECT_TRUE(doc.GetChildValue(0, name, value));
-    EXPECT_EQ(std::make_pair(CString("a"), CString("1")), std::make_pair(name, value));
+    EXPECT_EQ((Child{"", "a", "1"}), (Child{"", name, value}));
 }
 
 TEST(CJosnCache, RecordsStayInPlaceWhileTheTextIsUnchanged) {
@@ -130,8 +130,8 @@ TEST(CJosnCache, ChangedTextIsScannedAgainAndCopiesCarryIt) {
     EXPECT_EQ(0u, doc.GetChildCount());
     doc.push("a", 1);
     doc.push("c", 3);
-    EXPECT_EQ(2u, doc.GetChildCount());
-    EXPECT_EQ("3", doc.GetKeyValue("c"));
+    EXPECT_EQ(std::make_pair(2u, CString("3")),
+              std::make_pair(doc.GetChildCount(), doc.GetKeyValue("c")));
     // Text and cursor are independent.
     doc.SetValue("{x:1,y:2}");
     EXPECT_EQ(8, doc.GetPos());
