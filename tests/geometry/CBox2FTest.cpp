@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "geometry/CBox2F.h"
 #include "geometry/CFPoint.h"
@@ -10,23 +13,15 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-struct Corners {
-    double minX, minY, maxX, maxY;
-    bool valid;
-    bool operator==(const Corners& o) const {
-        return minX == o.minX && minY == o.minY && maxX == o.maxX && maxY == o.maxY &&
-               valid == o.valid;
-    }
-};
+// Both corners and the flag, compared whole.
+using Corners = std::tuple<double, double, double, double, bool>;
 
 Corners Of(const CBox2F& box) {
     return {box.minPoint.x, box.minPoint.y, box.maxPoint.x, box.maxPoint.y, box.valid};
 }
 
-void PrintTo(const Corners& c, std::ostream* os) {
-    *os << "(" << c.minX << ", " << c.minY << ")-(" << c.maxX << ", " << c.maxY << ")"
-        << (c.valid ? " valid" : " null");
-}
+using XY = std::pair<double, double>;
+XY P(const CFPoint& p) { return {p.x, p.y}; }
 
 CBox2F Box(double minX, double minY, double maxX, double maxY) {
     CBox2F box;
@@ -35,103 +30,86 @@ CBox2F Box(double minX, double minY, double maxX, double maxY) {
     return box;
 }
 
-bool Same(const CFPoint& p, double x, double y) { return p.x == x && p.y == y; }
+const Corners kNew{-1e6, -1e6, 1e6, 1e6, false};
 
 }  // namespace
 
 TEST(CBox2FTest, NewBoxIsNullButMeasuresItsMillionExtent) {
     CBox2F box;
-    EXPECT_TRUE(box.IsNULL());
-    EXPECT_TRUE(Same(box.Width(), 2000000.0, 2000000.0));
-    EXPECT_TRUE(Same(box.Center(), 0.0, 0.0));
+    EXPECT_EQ(kNew, Of(box));
+    EXPECT_EQ(XY(2000000, 2000000), P(box.Width()));
+    EXPECT_EQ(XY(0, 0), P(box.Center()));
     EXPECT_TRUE(box.Contains(CFPoint(5, 5), 0));
+    box = Box(1, 2, 3, 4);
+    box.Init();
+    EXPECT_EQ(kNew, Of(box));
 }
 
-TEST(CBox2FTest, FirstInsertReplacesTheInitialExtent) {
+TEST(CBox2FTest, FirstInsertReplacesTheCornersAndLaterOnesGrowThem) {
     CBox2F box;
-    box.Insert(CFPoint(3, 4));
+    EXPECT_EQ(&box, &(box += CFPoint(3, 4)));
     EXPECT_EQ((Corners{3, 4, 3, 4, true}), Of(box));
-    EXPECT_TRUE(Same(box.Width(), 0, 0));
+    EXPECT_EQ(XY(0, 0), P(box.Width()));
     box.Insert(CFPoint(1, 6));
     EXPECT_EQ((Corners{1, 4, 3, 6, true}), Of(box));
-}
 
-TEST(CBox2FTest, InitBringsBackTheNewState) {
-    CBox2F box = Box(1, 2, 3, 4);
-    box.Init();
-    EXPECT_EQ((Corners{-1e6, -1e6, 1e6, 1e6, false}), Of(box));
+    // SetEmpty(true) makes the origin a corner to grow from; SetEmpty(false) does not.
+    box.SetEmpty(true);
+    EXPECT_EQ((Corners{0, 0, 0, 0, true}), Of(box));
+    box.Insert(CFPoint(2, 2));
+    EXPECT_EQ((Corners{0, 0, 2, 2, true}), Of(box));
+    box.SetEmpty(false);
+    EXPECT_TRUE(box.IsNULL());
+    box.Insert(CFPoint(2, 2));
+    EXPECT_EQ((Corners{2, 2, 2, 2, true}), Of(box));
 }
 
 TEST(CBox2FTest, NaNCoordinatesNeverMoveACorner) {
     CBox2F box = Box(0, 0, 3, 3);
     box.Insert(CFPoint(kNaN, 5));
-    EXPECT_EQ((Corners{0, 0, 3, 5, true}), Of(box));
     box.Insert(CFPoint(-1, kNaN));
     EXPECT_EQ((Corners{-1, 0, 3, 5, true}), Of(box));
-}
-
-TEST(CBox2FTest, NaNPointIntoNullBoxBecomesBothCorners) {
-    CBox2F box;
-    box += CFPoint(kNaN, 1);
-    EXPECT_FALSE(box.IsNULL());
-    EXPECT_TRUE(std::isnan(box.minPoint.x));
-    EXPECT_TRUE(std::isnan(box.maxPoint.x));
-    EXPECT_EQ(1, box.minPoint.y);
-    // NaN corners stay: strict comparisons never replace them.
-    box.Insert(CFPoint(-5, 1));
-    EXPECT_TRUE(std::isnan(box.minPoint.x));
-}
-
-TEST(CBox2FTest, AddingANullBoxChangesNothing) {
-    CBox2F box = Box(0, 0, 3, 3);
+    // Into a null box a NaN point becomes both corners, and strict comparisons keep it there.
     CBox2F null;
-    box += null;
-    EXPECT_EQ((Corners{0, 0, 3, 3, true}), Of(box));
-}
-
-TEST(CBox2FTest, AddingIntoANullBoxCopiesTheOther) {
-    CBox2F box;
-    box += Box(1, 2, 3, 4);
-    EXPECT_EQ((Corners{1, 2, 3, 4, true}), Of(box));
+    null += CFPoint(kNaN, 1);
+    null.Insert(CFPoint(-5, 1));
+    EXPECT_EQ((Corners{1, 1, 1, 1, true}),
+              (Corners{std::isnan(null.minPoint.x), null.minPoint.y, std::isnan(null.maxPoint.x),
+                       null.maxPoint.y, null.valid}));
 }
 
 TEST(CBox2FTest, AddingBoxesTakesLowerFromMinAndUpperFromMax) {
     CBox2F box = Box(0, 0, 3, 3);
-    box += Box(-1, 1, 2, 7);
+    box += CBox2F();
+    EXPECT_EQ((Corners{0, 0, 3, 3, true}), Of(box));
+    EXPECT_EQ(&box, &(box += Box(-1, 1, 2, 7)));
     EXPECT_EQ((Corners{-1, 0, 3, 7, true}), Of(box));
-}
+    CBox2F null;
+    null += Box(1, 2, 3, 4);
+    EXPECT_EQ((Corners{1, 2, 3, 4, true}), Of(null));
 
-TEST(CBox2FTest, AddingACrossedBoxReadsItsCornersAsTheyStand) {
+    // A crossed box's corners are read as they stand.
     CBox2F crossed = Box(-5, -5, 5, 5);
     crossed.Scale(-1);
-    CBox2F box = Box(0, 0, 1, 1);
-    EXPECT_EQ(&box, &(box += crossed));
-    EXPECT_EQ((Corners{0, 0, 1, 1, true}), Of(box));
     CBox2F wide = Box(-9, 6, 9, 7);
     wide += crossed;
     EXPECT_EQ((Corners{-9, 5, 9, 7, true}), Of(wide));
-    CBox2F null;
-    EXPECT_EQ(&null, &(null += CFPoint(1, 2)));
-    null += crossed;
-    EXPECT_EQ((Corners{1, 2, 1, 2, true}), Of(null));
 }
 
-TEST(CBox2FTest, PlusLeavesItsOperandsUnchanged) {
+TEST(CBox2FTest, CopiesAndPlusLeaveTheirSourcesUnchanged) {
     CBox2F left = Box(0, 0, 1, 1);
     const CBox2F right = Box(5, 5, 6, 6);
-    CBox2F sum = left + right;
-    EXPECT_EQ((Corners{0, 0, 6, 6, true}), Of(sum));
-    EXPECT_EQ((Corners{0, 0, 1, 1, true}), Of(left));
-    EXPECT_EQ((Corners{5, 5, 6, 6, true}), Of(right));
+    CBox2F copy(left);
+    CBox2F assigned;
+    assigned = left;
+    EXPECT_EQ((Corners{0, 0, 6, 6, true}), Of(left + right));
+    left.Enlarge(1);
+    EXPECT_EQ((std::vector<Corners>{{0, 0, 1, 1, true}, {0, 0, 1, 1, true}, {5, 5, 6, 6, true}}),
+              (std::vector<Corners>{Of(copy), Of(assigned), Of(right)}));
+    EXPECT_EQ(kNew, Of(CBox2F() + CBox2F()));
 }
 
-TEST(CBox2FTest, PlusOnANullBoxKeepsTheNullFlagWhenTheOtherIsNull) {
-    CBox2F left;
-    CBox2F sum = left + CBox2F();
-    EXPECT_EQ((Corners{-1e6, -1e6, 1e6, 1e6, false}), Of(sum));
-}
-
-TEST(CBox2FTest, SetRectScaleAndEnlarge) {
+TEST(CBox2FTest, SetRectScaleAndEnlargeUseTheCornersAsTheyStand) {
     CBox2F box;
     box.SetRect(CFPoint(1, 1), 2);
     EXPECT_EQ((Corners{-1, -1, 3, 3, true}), Of(box));
@@ -139,72 +117,51 @@ TEST(CBox2FTest, SetRectScaleAndEnlarge) {
     EXPECT_EQ((Corners{-3, -3, 5, 5, true}), Of(box));
     box.Enlarge(1);
     EXPECT_EQ((Corners{-4, -4, 6, 6, true}), Of(box));
-}
+    CBox2F null;
+    null.Scale(0.5);
+    null.Enlarge(1);
+    EXPECT_EQ((Corners{-500001, -500001, 500001, 500001, false}), Of(null));
 
-TEST(CBox2FTest, NegativeScaleLeavesCornersCrossed) {
-    CBox2F box = Box(0, 0, 4, 2);
+    // A negative factor leaves the corners crossed, and a crossed box contains nothing.
+    box = Box(0, 0, 4, 2);
     box.Scale(-1);
     EXPECT_EQ((Corners{4, 2, 0, 0, true}), Of(box));
-    EXPECT_TRUE(Same(box.Width(), -4, -2));
-    // A crossed box contains nothing without enough tolerance.
+    EXPECT_EQ(XY(-4, -2), P(box.Width()));
     EXPECT_FALSE(box.Contains(CFPoint(2, 1), 0));
 }
 
-TEST(CBox2FTest, ScaleAndEnlargeIgnoreTheNullFlag) {
-    CBox2F box;
-    box.Scale(0.5);
-    box.Enlarge(1);
-    EXPECT_EQ((Corners{-500001, -500001, 500001, 500001, false}), Of(box));
-}
-
 TEST(CBox2FTest, ContainsAppliesTheToleranceOnEverySide) {
-    CBox2F box = Box(0, 0, 3, 3);
-    EXPECT_TRUE(box.Contains(CFPoint(3.05, 0), 0.1));
-    EXPECT_FALSE(box.Contains(CFPoint(3.05, 0), 0.01));
-    EXPECT_TRUE(box.Contains(CFPoint(-0.05, 3.05), 0.1));
-    EXPECT_TRUE(box.Contains(CFPoint(3, 3), 0));
-    EXPECT_FALSE(box.Contains(CFPoint(1, -0.5), 0.1));
-}
-
-TEST(CBox2FTest, ContainsIsFalseForNaN) {
-    CBox2F box = Box(0, 0, 3, 3);
-    EXPECT_FALSE(box.Contains(CFPoint(kNaN, 1), 0));
-    EXPECT_FALSE(box.Contains(CFPoint(1, kNaN), 0));
-    EXPECT_FALSE(box.Contains(CFPoint(1, 1), kNaN));
+    const struct {
+        double x, y, tolerance;
+        bool inside;
+    } cases[] = {{3.05, 0, 0.1, true}, {3.05, 0, 0.01, false}, {-0.05, 3.05, 0.1, true},
+                 {3, 3, 0, true},      {1, -0.5, 0.1, false},  {kNaN, 1, 0, false},
+                 {1, kNaN, 0, false},  {1, 1, kNaN, false}};
+    const CBox2F box = Box(0, 0, 3, 3);
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.inside, box.Contains(CFPoint(c.x, c.y), c.tolerance))
+            << c.x << "," << c.y << " ~" << c.tolerance;
+    }
 }
 
 TEST(CBox2FTest, CornersAreNumberedXFirst) {
     CBox2F box = Box(0, 0, 3, 3);
-    EXPECT_TRUE(Same(box.GetPoint(0), 0, 0));
-    EXPECT_TRUE(Same(box.GetPoint(1), 3, 0));
-    EXPECT_TRUE(Same(box.GetPoint(2), 0, 3));
-    EXPECT_TRUE(Same(box[3], 3, 3));
-    EXPECT_TRUE(Same(box.GetPoint(4), 0, 0));
-    EXPECT_TRUE(Same(box[-1], 0, 0));
+    EXPECT_EQ((std::vector<XY>{{0, 0}, {3, 0}, {0, 3}, {3, 3}, {0, 0}, {0, 0}}),
+              (std::vector<XY>{P(box.GetPoint(0)), P(box.GetPoint(1)), P(box.GetPoint(2)),
+                               P(box[3]), P(box.GetPoint(4)), P(box[-1])}));
 }
 
-TEST(CBox2FTest, SetEmptyTrueGivesAPointBoxAtTheOrigin) {
-    CBox2F box;
-    box.SetEmpty(true);
-    EXPECT_EQ((Corners{0, 0, 0, 0, true}), Of(box));
-    box.Insert(CFPoint(2, 2));
-    EXPECT_EQ((Corners{0, 0, 2, 2, true}), Of(box));
-}
-
-TEST(CBox2FTest, SetEmptyFalseLetsTheNextInsertReplaceTheCorners) {
-    CBox2F box;
-    box.SetEmpty(false);
-    EXPECT_TRUE(box.IsNULL());
-    box.Insert(CFPoint(2, 2));
-    EXPECT_EQ((Corners{2, 2, 2, 2, true}), Of(box));
-}
-
-TEST(CBox2FTest, CopiesAreIndependent) {
-    CBox2F box = Box(0, 0, 1, 1);
-    CBox2F copy(box);
-    CBox2F assigned;
-    assigned = box;
-    box.Enlarge(1);
-    EXPECT_EQ((Corners{0, 0, 1, 1, true}), Of(copy));
-    EXPECT_EQ((Corners{0, 0, 1, 1, true}), Of(assigned));
+TEST(CFPointTest, SettersAndAssignmentOverwriteBothCoordinates) {
+    CFPoint p(5, 6);
+    CFPoint source(7, 8);
+    p.SetValue(source);
+    EXPECT_EQ(XY(7, 8), P(p));
+    p.SetValue(-1.5, 2.5);
+    EXPECT_EQ(XY(-1.5, 2.5), P(p));
+    p.InitZero();
+    EXPECT_EQ(XY(0, 0), P(p));
+    // Assignment hands back a copy, not the assigned object.
+    CFPoint result = (p = CFPoint(1, 2));
+    result.x = 9;
+    EXPECT_EQ(XY(1, 2), P(p));
 }

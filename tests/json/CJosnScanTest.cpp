@@ -2,6 +2,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "json/CJosn.h"
@@ -9,222 +10,134 @@
 
 namespace {
 
-struct Child {
-    CString text, name, value;
-    bool operator==(const Child& o) const {
-        return text == o.text && name == o.name && value == o.value;
-    }
-};
+// Text, name and value of one child, compared whole.
+using Child = std::tuple<CString, CString, CString>;
+using Children = std::vector<Child>;
 
-void PrintTo(const Child& c, std::ostream* os) {
-    *os << "{" << c.text.Str() << " | " << c.name.Str() << " | " << c.value.Str() << "}";
+Child Of(const JosnChildValue& c) { return {c.text, c.name, c.value}; }
+
+Children ChildrenOf(const CString& text) {
+    CJosn doc(text);
+    Children out;
+    for (unsigned int i = 0; i < doc.GetChildCount(); ++i) out.push_back(Of(doc.GetChildStruct(i)));
+    return out;
 }
 
-std::vector<Child> ChildrenOf(const CString& text) {
-    CJosn doc(text);
-    std::vector<Child> out;
-    for (unsigned int i = 0; i < doc.GetChildCount(); ++i) {
-        JosnChildValue c = doc.GetChildStruct(i);
-        out.push_back({c.text, c.name, c.value});
+// Every child as text|name|value, the children joined by " ; ".
+CString Scan(const CString& text) {
+    CString out;
+    for (const Child& c : ChildrenOf(text)) {
+        out += (out.IsEmpty() ? "" : " ; ") + std::get<0>(c) + "|" + std::get<1>(c) + "|" +
+               std::get<2>(c);
     }
     return out;
 }
 
-using Children = std::vector<Child>;
-
 }  // namespace
 
-TEST(CJosnScan, EmptyTextsHaveNoChildren) {
-    EXPECT_EQ(Children{}, ChildrenOf("{}"));
-    EXPECT_EQ(Children{}, ChildrenOf("[]"));
-    EXPECT_EQ(Children{}, ChildrenOf(""));
-    EXPECT_EQ(Children{}, ChildrenOf("{"));
-    EXPECT_TRUE(CJosn("{}").IsEmpty());
-    EXPECT_TRUE(CJosn("").IsEmpty());
+TEST(CJosnScan, ItemsAreCutAtTopLevelSeparatorsAndNamedByTheirFirstColon) {
+    const struct {
+        const char* label;
+        CString text, children;
+    } cases[] = {
+        {"empty braces", "{}", ""},
+        {"empty brackets", "[]", ""},
+        {"empty text", "", ""},
+        {"lone brace", "{", ""},
+        {"members", "{a:1,b:2}", "a:1|a|1 ; b:2|b|2"},
+        {"single quotes hide separators", "{a:'x,y}',b:2}", "a:'x,y}'|a|x,y} ; b:2|b|2"},
+        {"double quotes hide separators", "{a:\"x,y]\",b:2}", "a:\"x,y]\"|a|x,y] ; b:2|b|2"},
+        {"an escaped backslash is not seen", "{a:\"x\\\\\",b:2}", "a:\"x\\\\\",b:2|a|x\\\",b:2"},
+        {"nested containers are values", "{a:{b:1},c:[1,2]}", "a:{b:1}|a|{b:1} ; c:[1,2]|c|[1,2]"},
+        {"object elements give first-member fragments", "[{\"a\":1,\"b\":2},{}]",
+         "{\"a\":1,\"b\":2}|\"a|1,\"b\":2} ; {}||{}"},
+        {"scalar elements have no name", "[1,'a',null,true]", "1||1 ; 'a'||a ; null|| ; true||1"},
+        {"an empty item ends the scan", "{a:1,,b:2}", "a:1|a|1"},
+        {"a trailing comma", "{a:1,}", "a:1|a|1"},
+        {"a top-level closing bracket separates", "{a:1}b:2}", "a:1|a|1 ; b:2|b|2"},
+        {"the last character is never examined", "{a:1,b:2", "a:1|a|1 ; b:|b|"},
+        {"quoted names lose their quotes", "{\"TotalCount\":5,'x':y}",
+         "\"TotalCount\":5|TotalCount|5 ; 'x':y|x|y"},
+        {"a quote before the colon drops the first character", "{x\"y\":1}", "x\"y\":1|\"y|1"},
+        {"nulls and booleans after stripping quotes", "{a:null,b:'null',c:true,d:'true',e:false}",
+         "a:null|a| ; b:'null'|b|null ; c:true|c|1 ; d:'true'|d|1 ; e:false|e|0"},
+        {"only exact words and both quote kinds", "{f:'x',g:NULL,h:Null,i:'\"\"x\"',j: x }",
+         "f:'x'|f|x ; g:NULL|g| ; h:Null|h|Null ; i:'\"\"x\"'|i|x ; j: x |j| x "},
+        {"escaped double quotes are unescaped in member values",
+         "{a:\"x\\\"y\",b:'x\\'y',c:\"x\\\"\"}",
+         "a:\"x\\\"y\"|a|x\"y ; b:'x\\'y'|b|x\\'y ; c:\"x\\\"\"|c|x"},
+        {"but not in container elements", "[{a:\"x\\\"y\"}]", "{a:\"x\\\"y\"}|{a|x\\\"y\"}"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(c.children, Scan(c.text));
+    }
+    EXPECT_TRUE(CJosn("{}").IsEmpty() && CJosn("").IsEmpty() && CJosn().IsEmpty());
     EXPECT_FALSE(CJosn("[]").IsEmpty());
-    EXPECT_TRUE(CJosn().IsEmpty());
 }
 
-TEST(CJosnScan, MembersGiveTextNameAndValue) {
-    EXPECT_EQ((Children{{"a:1", "a", "1"}, {"b:2", "b", "2"}}), ChildrenOf("{a:1,b:2}"));
-}
-
-TEST(CJosnScan, QuotedNamesLoseTheirQuotes) {
-    EXPECT_EQ((Children{{"\"TotalCount\":5", "TotalCount", "5"}, {"'x':y", "x", "y"}}),
-              ChildrenOf("{\"TotalCount\":5,'x':y}"));
-}
-
-TEST(CJosnScan, SeparatorsInsideQuotesAreIgnored) {
-    EXPECT_EQ((Children{{"a:'x,y}'", "a", "x,y}"}, {"b:2", "b", "2"}}),
-              ChildrenOf("{a:'x,y}',b:2}"));
-    EXPECT_EQ((Children{{"a:\"x,y]\"", "a", "x,y]"}, {"b:2", "b", "2"}}),
-              ChildrenOf("{a:\"x,y]\",b:2}"));
-    // Inside single quotes a double quote is plain text, and the other way round.
-    EXPECT_EQ((Children{{"a:'x\"y,z'", "a", "x\"y,z"}, {"b:\"'\"", "b", ""}}),
-              ChildrenOf("{a:'x\"y,z',b:\"'\"}"));
-}
-
-TEST(CJosnScan, NestedContainersAreValuesOfTheirMembers) {
-    EXPECT_EQ((Children{{"a:{b:1}", "a", "{b:1}"}, {"c:[1,2]", "c", "[1,2]"}}),
-              ChildrenOf("{a:{b:1},c:[1,2]}"));
-}
-
-TEST(CJosnScan, ArrayElementsThatAreObjectsTakeNameAndValueFromTheirFirstMember) {
-    EXPECT_EQ((Children{{"{\"a\":1,\"b\":2}", "\"a", "1,\"b\":2}"}, {"{}", "", "{}"}}),
-              ChildrenOf("[{\"a\":1,\"b\":2},{}]"));
-}
-
-TEST(CJosnScan, ScalarArrayElementsHaveNoName) {
-    EXPECT_EQ((Children{{"1", "", "1"}, {"'a'", "", "a"}, {"null", "", ""}, {"true", "", "1"}}),
-              ChildrenOf("[1,'a',null,true]"));
-}
-
-TEST(CJosnScan, EmptyItemEndsTheScan) {
-    EXPECT_EQ((Children{{"a:1", "a", "1"}}), ChildrenOf("{a:1,,b:2}"));
-    EXPECT_EQ((Children{{"a:1", "a", "1"}}), ChildrenOf("{a:1,}"));
-    EXPECT_EQ(Children{}, ChildrenOf("{,a:1}"));
-}
-
-TEST(CJosnScan, AClosingBracketAtTopLevelSeparatesItems) {
-    EXPECT_EQ((Children{{"a:1", "a", "1"}, {"b:2", "b", "2"}}), ChildrenOf("{a:1}b:2}"));
-}
-
-TEST(CJosnScan, TheLastCharacterIsNeverExamined) {
-    EXPECT_EQ((Children{{"a:1", "a", "1"}, {"b:", "b", ""}}), ChildrenOf("{a:1,b:2"));
-    EXPECT_EQ((Children{{"a:1", "a", "1"}}), ChildrenOf("xa:1x"));
-}
-
-TEST(CJosnScan, SpacesAreKeptInNames) {
-    CJosn doc("{a:1, b:2}");
-    EXPECT_EQ(" b", doc.GetChildName(1));
-    EXPECT_EQ("", doc.GetKeyValue("b"));
-    EXPECT_EQ("2", doc.FindChildStruct("b").value);
-    CJosn quoted("{a:1, \"b\":2}");
-    EXPECT_EQ("\"b", quoted.GetChildName(1));
-    EXPECT_EQ("", quoted.GetKeyValue("b"));
-    EXPECT_EQ("", quoted.FindChildStruct("b").text);
-}
-
-TEST(CJosnScan, ColonPositionsDecideTheName) {
-    EXPECT_EQ((Children{{":5", "", "5"}}), ChildrenOf("{:5}"));
-    EXPECT_EQ((Children{{"':5", "", "5"}}), ChildrenOf("{':5}"));
-    EXPECT_EQ((Children{{"a:b:c", "a", "b:c"}}), ChildrenOf("{a:b:c}"));
-    EXPECT_EQ((Children{{"x\"y\":1", "\"y", "1"}}), ChildrenOf("{x\"y\":1}"));
-}
-
-TEST(CJosnScan, CleanValueTurnsNullsAndBooleansAfterStrippingQuotes) {
-    EXPECT_EQ((Children{{"a:null", "a", ""},
-                        {"b:'null'", "b", "null"},
-                        {"c:true", "c", "1"},
-                        {"d:'true'", "d", "1"},
-                        {"e:false", "e", "0"},
-                        {"f:'x'", "f", "x"},
-                        {"g:NULL", "g", ""},
-                        {"h:Null", "h", "Null"},
-                        {"i:'\"\"x\"'", "i", "x"},
-                        {"j: x ", "j", " x "}}),
-              ChildrenOf("{a:null,b:'null',c:true,d:'true',e:false,f:'x',g:NULL,h:Null,"
-                         "i:'\"\"x\"',j: x }"));
-}
-
-TEST(CJosnScan, EscapedDoubleQuotesAreUnescapedInMemberValues) {
-    EXPECT_EQ("x\"y", CJosn("{a:\"x\\\"y\"}").GetKeyValue("a"));
-    EXPECT_EQ("x\\'y", CJosn("{a:'x\\'y'}").GetKeyValue("a"));
-    EXPECT_EQ("x", CJosn("{a:\"x\\\"\"}").GetKeyValue("a"));
-    // In an array element that is a container the escape stays.
-    EXPECT_EQ("x\\\"y\"}", CJosn("[{a:\"x\\\"y\"}]").GetChildValue(0));
-}
-
-TEST(CJosnScan, AnEscapedBackslashBeforeAQuoteIsNotRecognised) {
-    EXPECT_EQ((Children{{"a:\"x\\\\\",b:2", "a", "x\\\",b:2"}}), ChildrenOf("{a:\"x\\\\\",b:2}"));
+TEST(CJosnScan, OnlyFindChildStructTrimsTheNames) {
+    CJosn doc("{ a :1,a:2,b:3, c:4, \"d\":5}");
+    EXPECT_EQ(" c", doc.GetChildName(3));
+    EXPECT_EQ((std::vector<CString>{"2", "", "", ""}),
+              (std::vector<CString>{doc.GetKeyValue("a"), doc.GetKeyValue("c"),
+                                    doc.GetKeyValue("d"), doc.GetKeyValue("x")}));
+    EXPECT_EQ((std::vector<CString>{"1", "4", "", ""}),
+              (std::vector<CString>{doc.FindChildStruct("a").value, doc.FindChildStruct("c").value,
+                                    doc.FindChildStruct("d").text, doc.FindChildStruct("x").name}));
 }
 
 TEST(CJosnScan, OutOfRangeIndexesGiveEmptyResults) {
     CJosn doc("{a:1}");
-    JosnChildValue c = doc.GetChildStruct(1);
-    EXPECT_EQ((Child{"", "", ""}), (Child{c.text, c.name, c.value}));
-    EXPECT_EQ("", doc.GetChildName(1));
-    EXPECT_EQ("", doc.GetChildValue(1));
+    EXPECT_EQ((Child{"", "", ""}), Of(doc.GetChildStruct(1)));
+    EXPECT_EQ((std::vector<CString>{"", ""}),
+              (std::vector<CString>{doc.GetChildName(1), doc.GetChildValue(1)}));
+    EXPECT_EQ(nullptr, doc.GetChildStructPtr(1));
     CString name = "n", value = "v";
     EXPECT_FALSE(doc.GetChildValue(1, name, value));
-    EXPECT_EQ("n", name);
-    EXPECT_EQ("v", value);
+    EXPECT_EQ((Child{"", "n", "v"}), (Child{"", name, value}));
     EXPECT_TRUE(doc.GetChildValue(0, name, value));
-    EXPECT_EQ("a", name);
-    EXPECT_EQ("1", value);
-    EXPECT_EQ(nullptr, doc.GetChildStructPtr(1));
-    ASSERT_NE(nullptr, doc.GetChildStructPtr(0));
-    EXPECT_EQ("a:1", doc.GetChildStructPtr(0)->text);
+    EXPECT_EQ((Child{"", "a", "1"}), (Child{"", name, value}));
 }
 
-TEST(CJosnScan, LookupsByName) {
-    CJosn doc("{ a :1,a:2,b:3}");
-    EXPECT_EQ("2", doc.GetKeyValue("a"));
-    EXPECT_EQ("1", doc.FindChildStruct("a").value);
-    EXPECT_EQ("", doc.GetKeyValue("c"));
-    EXPECT_EQ("", doc.FindChildStruct("c").name);
-}
-
-TEST(CJosnCache, SetValueWithTheSameTextKeepsTheCachedRecords) {
-    const CString text = "{a:1,b:2}";
+TEST(CJosnCache, RecordsStayInPlaceWhileTheTextIsUnchanged) {
+    const CString text = "[{a:1},{b:2},{c:3}]";
     CJosn doc(text);
-    JosnChildValue* first = doc.GetChildStructPtr(0);
-    doc.SetValue(CString("{a:1,b:2}"));
-    EXPECT_EQ(first, doc.GetChildStructPtr(0));
-    doc.SetValue("{x:9}");
-    doc.SetValue(text);
-    EXPECT_EQ(first, doc.GetChildStructPtr(0));
-    EXPECT_EQ("a:1", first->text);
-}
-
-TEST(CJosnCache, RecordPointersStayValidWhileTheTextIsUnchanged) {
-    CJosn doc("[{a:1},{b:2},{c:3}]");
     JosnChildValue* second = doc.GetChildStructPtr(1);
     JosnChildValue* first = doc.GetChildStructPtr(0);
     EXPECT_EQ("2}", doc.FindChildStruct("{b").value);
     EXPECT_EQ("c", doc.GetChild(2).GetChildName(0));
+    doc.SetValue(CString("[{a:1},{b:2},{c:3}]"));
     EXPECT_EQ(second, doc.GetChildStructPtr(1));
+    // Another text in between, then the same text again: the records are still the cached ones.
+    doc.SetValue("{x:9}");
+    doc.SetValue(text);
     EXPECT_EQ(first, doc.GetChildStructPtr(0));
-    EXPECT_EQ("{b:2}", second->text);
-    EXPECT_EQ("{a:1}", first->text);
+    EXPECT_EQ((Children{{"{a:1}", "{a", "1}"}, {"{b:2}", "{b", "2}"}}),
+              (Children{Of(*first), Of(*second)}));
 }
 
-TEST(CJosnCache, ChangedTextIsScannedAgain) {
+TEST(CJosnCache, ChangedTextIsScannedAgainAndCopiesCarryIt) {
     CJosn doc("{a:1}");
     EXPECT_EQ(1u, doc.GetChildCount());
     doc.SetValue("{a:1,b:2}");
-    EXPECT_EQ(2u, doc.GetChildCount());
+    const CJosn copy(doc);
+    CJosn assigned;
+    assigned = doc;
+    EXPECT_EQ(2u, copy.GetChildCount());
+    EXPECT_EQ("2", assigned.GetKeyValue("b"));
     doc.empty();
     EXPECT_EQ(0u, doc.GetChildCount());
     doc.push("a", 1);
-    EXPECT_EQ(1u, doc.GetChildCount());
     doc.push("c", 3);
-    EXPECT_EQ(2u, doc.GetChildCount());
-    EXPECT_EQ("3", doc.GetKeyValue("c"));
-}
-
-TEST(CJosnCache, CopiesCarryTextCursorAndCache) {
-    CJosn doc("{a:1}");
-    EXPECT_EQ(1u, doc.GetChildCount());
-    doc.SetValue("{a:1,b:2}");
-    CJosn copy(doc);
-    EXPECT_EQ(2u, copy.GetChildCount());
-    CJosn assigned;
-    assigned = doc;
-    EXPECT_EQ("{a:1,b:2}", assigned.GetValue());
-    EXPECT_EQ("2", assigned.GetKeyValue("b"));
-    EXPECT_EQ(2u, doc.GetChildCount());
-}
-
-TEST(CJosnCache, SetValueKeepsTheCursorAndResetKeepsTheText) {
-    CJosn doc;
-    doc.push("abc", 1);
-    EXPECT_EQ(6, doc.GetPos());
+    EXPECT_EQ(std::make_pair(2u, CString("3")),
+              std::make_pair(doc.GetChildCount(), doc.GetKeyValue("c")));
+    // Text and cursor are independent.
     doc.SetValue("{x:1,y:2}");
-    EXPECT_EQ(6, doc.GetPos());
+    EXPECT_EQ(8, doc.GetPos());
     doc.Reset();
-    EXPECT_EQ(1, doc.GetPos());
-    EXPECT_EQ("{x:1,y:2}", doc.GetValue());
+    EXPECT_EQ(std::make_pair(CString("{x:1,y:2}"), 1),
+              std::make_pair(doc.GetValue(), doc.GetPos()));
 }
 
 namespace {
@@ -233,8 +146,7 @@ namespace {
 std::string ReferenceScanItem(const std::string& t, size_t b) {
     bool single = false, dbl = false;
     int depth = 0;
-    const size_t L = t.size();
-    for (size_t i = b; i + 1 < L; ++i) {
+    for (size_t i = b; i + 1 < t.size(); ++i) {
         const char c = t[i];
         if (!dbl && c == '\'' && i > 0 && t[i - 1] != '\\') single = !single;
         if (single) continue;
@@ -247,16 +159,19 @@ std::string ReferenceScanItem(const std::string& t, size_t b) {
             --depth;
         }
     }
-    return L > b + 1 ? t.substr(b, L - b - 1) : std::string();
+    return t.size() > b + 1 ? t.substr(b, t.size() - b - 1) : std::string();
 }
 
 std::string ReferenceClean(std::string s) {
     if (s == "null" || s == "NULL") s.clear();
     while (!s.empty() && (s.front() == '"' || s.front() == '\'')) s.erase(0, 1);
     while (!s.empty() && (s.back() == '"' || s.back() == '\'')) s.pop_back();
-    if (s == "true") return "1";
-    if (s == "false") return "0";
-    return s;
+    return s == "true" ? "1" : s == "false" ? "0" : s;
+}
+
+std::string After(const std::string& s, char c) {
+    const size_t at = s.find(c);
+    return at == std::string::npos ? s : s.substr(at + 1);
 }
 
 Children ReferenceChildren(const std::string& t) {
@@ -265,29 +180,20 @@ Children ReferenceChildren(const std::string& t) {
     for (std::string item = ReferenceScanItem(t, b); !item.empty();
          item = ReferenceScanItem(t, b)) {
         b += item.size() + 1;
-        std::string value;
-        if (item[0] == '{' || item[0] == '[') {
-            const size_t colon = item.find(':');
-            value = colon == std::string::npos ? item : item.substr(colon + 1);
-        } else {
-            std::string copy;
+        std::string value = item;
+        if (item[0] != '{' && item[0] != '[') {
+            value.clear();
             for (size_t i = 0; i < item.size(); ++i) {
-                if (item[i] == '\\' && i + 1 < item.size() && item[i + 1] == '"') continue;
-                copy += item[i];
+                if (item[i] != '\\' || i + 1 == item.size() || item[i + 1] != '"') value += item[i];
             }
-            const size_t colon = copy.find(':');
-            value = colon == std::string::npos ? copy : copy.substr(colon + 1);
         }
         std::string name;
         const size_t colon = item.find(':');
         if (colon != std::string::npos && colon > 0) {
-            if (item[colon - 1] == '"' || item[colon - 1] == '\'') {
-                name = colon >= 2 ? item.substr(1, colon - 2) : std::string();
-            } else {
-                name = item.substr(0, colon);
-            }
+            const bool quoted = item[colon - 1] == '"' || item[colon - 1] == '\'';
+            name = !quoted ? item.substr(0, colon) : colon >= 2 ? item.substr(1, colon - 2) : "";
         }
-        out.push_back({item, name, ReferenceClean(value)});
+        out.emplace_back(item, name, ReferenceClean(After(value, ':')));
     }
     return out;
 }
@@ -300,9 +206,8 @@ TEST(CJosnScan, LongRandomTextsScanAsTheStepsDefine) {
     std::mt19937 random(777);
     for (int round = 0; round < 3000; ++round) {
         const std::string alphabet = alphabets[round % 5];
-        const size_t length = random() % 400;
         std::string text = round % 2 == 0 ? "[" : "{";
-        for (size_t i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
+        for (size_t i = random() % 400; i > 0; --i) text += alphabet[random() % alphabet.size()];
         text += '}';
         ASSERT_EQ(ReferenceChildren(text), ChildrenOf(text)) << text;
     }
