@@ -366,10 +366,11 @@ bool FlatQuery(const SoapRequest& request, RecordFilter* filter, long* pageNum, 
     return true;
 }
 
-ServiceAnswer GetProjectCount(BackendStore& store, const SoapRequest& request) {
+// A page of projects selected by a flat condition document. The count method pages by
+// default (page 1 of 25); the list method returns every row unless the document pages.
+ServiceAnswer ProjectPage(BackendStore& store, const SoapRequest& request, long pageNum,
+                          long pageSize) {
     RecordFilter filter;
-    long pageNum = 1;
-    long pageSize = 25;
     std::string error;
     std::string reply;
     RecordScope scope;
@@ -381,19 +382,12 @@ ServiceAnswer GetProjectCount(BackendStore& store, const SoapRequest& request) {
     return Result(reply);
 }
 
+ServiceAnswer GetProjectCount(BackendStore& store, const SoapRequest& request) {
+    return ProjectPage(store, request, 1, 25);
+}
+
 ServiceAnswer GetProjectList(BackendStore& store, const SoapRequest& request) {
-    RecordFilter filter;
-    long pageNum = -1;
-    long pageSize = -1;
-    std::string error;
-    std::string reply;
-    RecordScope scope;
-    scope.table = "projects";
-    if (!FlatQuery(request, &filter, &pageNum, &pageSize, &error) ||
-        !store.Page(scope, filter, pageNum, pageSize, &reply, &error)) {
-        return Fault(error);
-    }
-    return Result(reply);
+    return ProjectPage(store, request, -1, -1);
 }
 
 // How the parameter queries match a project, by "queryType".
