@@ -234,6 +234,13 @@ CString FaultText(const xmlNode* fault) {
 
 }  // namespace
 
+std::string XmlEscape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    AppendEscaped(text, &out);
+    return out;
+}
+
 std::string BuildSoapRequest(const WebCall& call) {
     const std::string& method = call.method.Str();
     size_t length = 200 + call.nameSpace.Str().size() + method.size() * 2;

@@ -20,6 +20,10 @@
 // are XML-escaped; the bytes are taken as UTF-8.
 XMK_EXPORT std::string BuildSoapRequest(const WebCall& call);
 
+// `text` escaped for XML element content and attribute values alike: &, <, >, both quotes,
+// and CR (as a character reference, since parsers turn a raw CR LF into LF).
+XMK_EXPORT std::string XmlEscape(const std::string& text);
+
 // The SOAPAction header value: the namespace and the method joined, in double quotes.
 XMK_EXPORT std::string SoapActionOf(const WebCall& call);
 

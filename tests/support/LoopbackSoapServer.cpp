@@ -17,6 +17,8 @@
 #include <mutex>
 #include <thread>
 
+#include "wirekit/SoapEnvelope.h"
+
 namespace {
 
 // Each keep-alive connection holds a worker while it is open, so there are more workers than
@@ -42,29 +44,6 @@ class CountingPool : public httplib::TaskQueue {
 std::string Lower(std::string text) {
     for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     return text;
-}
-
-std::string EscapeText(const std::string& text) {
-    std::string out;
-    for (char ch : text) {
-        switch (ch) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '\r':
-                out += "&#xD;";
-                break;
-            default:
-                out += ch;
-        }
-    }
-    return out;
 }
 
 // `utf8` in `encoding`, through iconv.
@@ -282,7 +261,7 @@ LoopbackSoapServer::Reply LoopbackSoapServer::MakeSoapResult(const std::string& 
                       "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
                       "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body><" +
                       method + "Response xmlns=\"http://tempuri.org/\"><" + method + "Result>" +
-                      EscapeText(text) + "</" + method + "Result></" + method +
+                      XmlEscape(text) + "</" + method + "Result></" + method +
                       "Response></soap:Body></soap:Envelope>";
     Reply reply;
     reply.contentType = "text/xml; charset=" + encoding;
@@ -298,7 +277,7 @@ LoopbackSoapServer::Reply LoopbackSoapServer::MakeSoapFault(const std::string& f
         "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
         "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
         "<soap:Fault><faultcode>" +
-        EscapeText(faultCode) + "</faultcode><faultstring>" + EscapeText(faultString) +
+        XmlEscape(faultCode) + "</faultcode><faultstring>" + XmlEscape(faultString) +
         "</faultstring><detail /></soap:Fault></soap:Body></soap:Envelope>";
     return reply;
 }

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "wirekit/SoapEnvelope.h"
+
 namespace {
 
 constexpr char kEnvelopeNamespace[] = "http://schemas.xmlsoap.org/soap/envelope/";
@@ -34,38 +36,15 @@ std::string Content(const xmlNode* node) {
     return result;
 }
 
-// Element text needs only &, < and > escaped (and CR kept); attribute values need the
-// quotes too.
-std::string EscapeXml(const std::string& text, bool quotes) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
+// XML-escaped text. Control characters other than tab and line ends cannot appear in XML
+// 1.0 at all, so they are left out rather than make the reply unreadable.
+std::string EscapeXml(const std::string& text) {
+    std::string kept;
+    kept.reserve(text.size());
     for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += quotes ? "&quot;" : "\"";
-                break;
-            case '\'':
-                out += quotes ? "&apos;" : "'";
-                break;
-            case '\r':
-                // Parsers turn a bare CR into LF; a character reference keeps it.
-                out += "&#13;";
-                break;
-            default:
-                // Other control characters cannot appear in XML 1.0 at all.
-                if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') out += c;
-        }
+        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r') kept += c;
     }
-    return out;
+    return XmlEscape(kept);
 }
 
 // libxml2 must be set up once before threads parse at the same time.
@@ -148,7 +127,7 @@ std::string SoapMessage::Reply(const std::string& method, const std::string& nam
     out += "\"><soap:Body><";
     out += method;
     out += "Response xmlns=\"" + Escape(nameSpace) + "\"><" + method + "Result>";
-    out += EscapeXml(result, false);
+    out += EscapeXml(result);
     out += "</" + method + "Result></" + method + "Response></soap:Body></soap:Envelope>";
     return out;
 }
@@ -157,10 +136,9 @@ std::string SoapMessage::Fault(const std::string& code, const std::string& text)
     std::string out = kDeclaration;
     out += "<soap:Envelope xmlns:soap=\"";
     out += kEnvelopeNamespace;
-    out += "\"><soap:Body><soap:Fault><faultcode>" + EscapeXml(code, false) +
-           "</faultcode><faultstring>" + EscapeXml(text, false) +
-           "</faultstring></soap:Fault></soap:Body></soap:Envelope>";
+    out += "\"><soap:Body><soap:Fault><faultcode>" + EscapeXml(code) + "</faultcode><faultstring>" +
+           EscapeXml(text) + "</faultstring></soap:Fault></soap:Body></soap:Envelope>";
     return out;
 }
 
-std::string SoapMessage::Escape(const std::string& text) { return EscapeXml(text, true); }
+std::string SoapMessage::Escape(const std::string& text) { return EscapeXml(text); }
