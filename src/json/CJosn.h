@@ -111,6 +111,11 @@ class XMK_EXPORT CJosn {
     void pop(CString& out);
     void pop(CTime& out);
 
+    // The cursor: the index into the text where the next write inserts and the next
+    // sequential read searches from. Callers may move it; a write with the cursor beyond the
+    // text length + 1 raises CInvalidArgException.
+    int pos;
+
   private:
     bool __FindKeyValueRecursion(CString& result, const CString& key) const;
     // Brings the item list up to date with `value`.
@@ -129,7 +134,6 @@ class XMK_EXPORT CJosn {
     // The cleaned text of the next value; see pop.
     CString ReadNext();
 
-    int pos;
     CString value;
     // While `textChanged` is false, the cache describes `value` and `parsedValue` is unused;
     // once `value` changes, `parsedValue` keeps the text the cache was built from, so that a

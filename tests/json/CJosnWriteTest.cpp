@@ -176,3 +176,13 @@ TEST_F(CJosnWrite, WritesFollowTheFrameworkBoundsRule) {
     past.connect(CJosn("{b:1}"));
     EXPECT_EQ("{a:1},{b:1}", past.GetValue());
 }
+
+TEST(CJosnCursor, AMovedCursorIsWhereTheNextWriteLands) {
+    CJosn doc("{a:1,b:2}");
+    doc.pos = 4;
+    doc.push("x", 9);
+    EXPECT_EQ(CString("{a:1,x:9,b:2}"), doc.GetValue());
+    EXPECT_EQ(8, doc.pos);
+    doc.pos = 99;
+    EXPECT_THROW(doc.push("y", 1), CInvalidArgException);
+}
