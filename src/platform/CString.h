@@ -17,7 +17,7 @@ class XMK_EXPORT CString {
     CString() = default;
     CString(const char* text);  // NOLINT: implicit, as in the framework; null gives empty
     CString(const char* text, int length);
-    CString(char ch, int repeat = 1);
+    explicit CString(char ch, int repeat = 1);
     CString(const std::string& text) : data_(text) {}        // NOLINT: implicit
     CString(std::string&& text) : data_(std::move(text)) {}  // NOLINT: implicit
 
