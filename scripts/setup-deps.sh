@@ -8,6 +8,7 @@ packages=(
   libcurl4-openssl-dev libxml2-dev libzip-dev
   libgtest-dev libgmock-dev libcpp-httplib-dev
   libbenchmark-dev rapidjson-dev libsqlite3-dev
+  openssl libssl-dev python3-zeep
 )
 
 missing=()

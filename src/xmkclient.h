@@ -24,8 +24,7 @@
 #include "platform/WinTypes.h"
 
 // Remote-call component
-#include "wirekit/SoapEnvelope.h"
-#include "wirekit/SoapTransport.h"
+#include "wirekit/ExchangeReport.h"
 #include "wirekit/TWebService.h"
 #include "wirekit/WebArgument.h"
 #include "wirekit/WebTransport.h"

@@ -269,7 +269,11 @@ std::string SoapActionOf(const WebCall& call) {
 }
 
 std::pair<bool, CString> ReadSoapReply(long httpStatus, const std::string& contentType,
-                                       const std::string& body, const CString& method) {
+                                       const std::string& body, const CString& method,
+                                       FailureKind* kind) {
+    FailureKind ignored;
+    if (kind == nullptr) kind = &ignored;
+    *kind = FailureKind::http_status;
     if (httpStatus != 200 && httpStatus != 500) return {false, HttpFailure(httpStatus)};
     std::string error;
     Doc doc = Parse(body, contentType, &error);
@@ -284,10 +288,15 @@ std::pair<bool, CString> ReadSoapReply(long httpStatus, const std::string& conte
     }
     if (!error.empty()) {
         if (httpStatus != 200) return {false, HttpFailure(httpStatus)};
+        *kind = FailureKind::bad_reply;
         return {false, Failure(kUnrecognisedReply, error)};
     }
-    if (const xmlNode* fault = FindChild(soapBody, "Fault")) return {false, FaultText(fault)};
+    if (const xmlNode* fault = FindChild(soapBody, "Fault")) {
+        *kind = FailureKind::soap_fault;
+        return {false, FaultText(fault)};
+    }
     if (httpStatus != 200) return {false, HttpFailure(httpStatus)};
+    *kind = FailureKind::none;
     std::string resultName = method.Str() + "Result";
     return {true, CString(TextOf(FindDescendant(soapBody, resultName.c_str())))};
 }

@@ -12,25 +12,27 @@
 #include <utility>
 
 #include "platform/CString.h"
-#include "platform/Export.h"
+#include "wirekit/ExchangeReport.h"
 #include "wirekit/WebTransport.h"
 
 // The request body: an XML declaration, then the envelope holding one element named after
 // the method in the call's namespace, with one child element per argument in order. Values
 // are XML-escaped; the bytes are taken as UTF-8.
-XMK_EXPORT std::string BuildSoapRequest(const WebCall& call);
+std::string BuildSoapRequest(const WebCall& call);
 
 // `text` escaped for XML element content and attribute values alike: &, <, >, both quotes,
 // and CR (as a character reference, since parsers turn a raw CR LF into LF).
-XMK_EXPORT std::string XmlEscape(const std::string& text);
+std::string XmlEscape(const std::string& text);
 
 // The SOAPAction header value: the namespace and the method joined, in double quotes.
-XMK_EXPORT std::string SoapActionOf(const WebCall& call);
+std::string SoapActionOf(const WebCall& call);
 
 // Reads the reply to `method`. A 200 reply gives (true, text of the first element named
 // `method` + "Result" in the body, whatever its prefix or namespace), "" when there is none.
 // A fault gives false and its faultstring. The body is decoded from the encoding it declares
 // (else the charset of `contentType`, else UTF-8) and the text is returned in UTF-8. No DTD
-// or external entity is ever loaded; a reply that has a DTD is refused.
-XMK_EXPORT std::pair<bool, CString> ReadSoapReply(long httpStatus, const std::string& contentType,
-                                                  const std::string& body, const CString& method);
+// or external entity is ever loaded; a reply that has a DTD is refused. `kind`, when given,
+// receives how the reply was judged: none, soap_fault, http_status or bad_reply.
+std::pair<bool, CString> ReadSoapReply(long httpStatus, const std::string& contentType,
+                                       const std::string& body, const CString& method,
+                                       FailureKind* kind = nullptr);

@@ -6,6 +6,7 @@
 
 #include "wirekit/SoapEnvelope.h"
 #include "wirekit/WireSettings.h"
+#include "wirekit/detail/ExchangeNote.h"
 
 namespace {
 
@@ -16,36 +17,48 @@ constexpr char kTooLarge[] = "服务器应答过大：";
 struct CurlErrorText {
     CURLcode code;
     const char* prefix;
+    FailureKind kind;
 };
 
 // Transport errors that deserve their own words; all others read kCannotConnect.
 constexpr CurlErrorText kCurlErrorTexts[] = {
-    {CURLE_URL_MALFORMAT, "服务器地址无效："},
-    {CURLE_UNSUPPORTED_PROTOCOL, "服务器地址无效："},
-    {CURLE_OPERATION_TIMEDOUT, "连接服务器超时："},
-    {CURLE_SSL_CONNECT_ERROR, "安全连接失败："},
-    {CURLE_PEER_FAILED_VERIFICATION, "安全连接失败："},
-    {CURLE_SSL_CERTPROBLEM, "安全连接失败："},
-    {CURLE_SSL_CIPHER, "安全连接失败："},
-    {CURLE_SSL_CACERT_BADFILE, "安全连接失败："},
-    {CURLE_SSL_ISSUER_ERROR, "安全连接失败："},
-    {CURLE_GOT_NOTHING, "服务器连接中断："},
-    {CURLE_PARTIAL_FILE, "服务器连接中断："},
-    {CURLE_RECV_ERROR, "服务器连接中断："},
-    {CURLE_SEND_ERROR, "服务器连接中断："},
+    {CURLE_URL_MALFORMAT, "服务器地址无效：", FailureKind::connect},
+    {CURLE_UNSUPPORTED_PROTOCOL, "服务器地址无效：", FailureKind::connect},
+    {CURLE_OPERATION_TIMEDOUT, "连接服务器超时：", FailureKind::timeout},
+    {CURLE_SSL_CONNECT_ERROR, "安全连接失败：", FailureKind::tls},
+    {CURLE_PEER_FAILED_VERIFICATION, "安全连接失败：", FailureKind::tls},
+    {CURLE_SSL_CERTPROBLEM, "安全连接失败：", FailureKind::tls},
+    {CURLE_SSL_CIPHER, "安全连接失败：", FailureKind::tls},
+    {CURLE_SSL_CACERT_BADFILE, "安全连接失败：", FailureKind::tls},
+    {CURLE_SSL_ISSUER_ERROR, "安全连接失败：", FailureKind::tls},
+    {CURLE_GOT_NOTHING, "服务器连接中断：", FailureKind::connect},
+    {CURLE_PARTIAL_FILE, "服务器连接中断：", FailureKind::connect},
+    {CURLE_RECV_ERROR, "服务器连接中断：", FailureKind::connect},
+    {CURLE_SEND_ERROR, "服务器连接中断：", FailureKind::connect},
 };
 
-CString TransportFailure(CURLcode code, const char* message) {
+// Fills the thread's exchange note with a failure and returns the call's failure result.
+std::pair<bool, CString> Fail(FailureKind kind, const char* prefix, std::string detail) {
+    ExchangeNote& note = ThreadExchangeNote();
+    note.filled = true;
+    note.kind = kind;
+    note.detail = detail;
+    return {false, CString(prefix + detail)};
+}
+
+std::pair<bool, CString> TransportFailure(CURLcode code, const char* message) {
     const char* prefix = kCannotConnect;
+    FailureKind kind = FailureKind::connect;
     for (const CurlErrorText& text : kCurlErrorTexts) {
         if (text.code == code) {
             prefix = text.prefix;
+            kind = text.kind;
             break;
         }
     }
     std::string detail =
         (message != nullptr && message[0] != '\0') ? message : curl_easy_strerror(code);
-    return CString(std::string(prefix) + detail);
+    return Fail(kind, prefix, detail);
 }
 
 bool GlobalInit() {
@@ -105,11 +118,11 @@ class SoapTransport : public IWebTransport {
   public:
     std::pair<bool, CString> Exchange(const WebCall& call) override {
         if (call.url.IsEmpty()) {
-            return {false, CString(kNoUrl + ("no URL given for " + call.method.Str()))};
+            return Fail(FailureKind::connect, kNoUrl, "no URL given for " + call.method.Str());
         }
         CURL* curl = threadHandle.Get();
         if (curl == nullptr) {
-            return {false, CString(kCannotConnect + std::string("libcurl failed to start"))};
+            return Fail(FailureKind::connect, kCannotConnect, "libcurl failed to start");
         }
 
         const WireSettings settings = GetWireSettings();
@@ -118,7 +131,7 @@ class SoapTransport : public IWebTransport {
         // An empty Expect saves the round trip libcurl would wait for before a large body.
         if (!headers.Add("Content-Type: text/xml; charset=utf-8") ||
             !headers.Add("SOAPAction: " + SoapActionOf(call)) || !headers.Add("Expect:")) {
-            return {false, CString(kCannotConnect + std::string("out of memory"))};
+            return Fail(FailureKind::connect, kCannotConnect, "out of memory");
         }
         ReplyBuffer reply;
         reply.limit = settings.maxReplyBytes;
@@ -154,12 +167,22 @@ class SoapTransport : public IWebTransport {
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, nullptr);
         curl_easy_setopt(curl, CURLOPT_WRITEDATA, nullptr);
 
+        ExchangeNote& note = ThreadExchangeNote();
+        note.httpStatus = status;
         if (reply.tooLarge || code == CURLE_FILESIZE_EXCEEDED) {
-            return {false, CString(kTooLarge + std::string("reply longer than ") +
-                                   std::to_string(settings.maxReplyBytes) + " bytes")};
+            return Fail(FailureKind::too_large, kTooLarge,
+                        "reply longer than " + std::to_string(settings.maxReplyBytes) + " bytes");
         }
-        if (code != CURLE_OK) return {false, TransportFailure(code, error)};
-        return ReadSoapReply(status, replyType, reply.body, call.method);
+        if (code != CURLE_OK) return TransportFailure(code, error);
+        FailureKind kind = FailureKind::none;
+        std::pair<bool, CString> outcome =
+            ReadSoapReply(status, replyType, reply.body, call.method, &kind);
+        note.filled = true;
+        note.kind = kind;
+        if (!outcome.first) note.detail = outcome.second.Str();
+        note.request = request;
+        note.reply = std::move(reply.body);
+        return outcome;
     }
 };
 

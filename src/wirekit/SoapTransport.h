@@ -13,8 +13,7 @@
 //   "服务器应答过大：<detail>"  the reply is longer than the limit
 #pragma once
 
-#include "platform/Export.h"
 #include "wirekit/WebTransport.h"
 
 // The process-wide built-in transport.
-XMK_EXPORT IWebTransport& BuiltInSoapTransport();
+IWebTransport& BuiltInSoapTransport();

@@ -1,6 +1,6 @@
 #include "wirekit/TWebService.h"
 
-#include "wirekit/WebTransport.h"
+#include "wirekit/detail/ExchangeNote.h"
 
 TWebService::TWebService(const CString& nameSpace, const CString& service)
     : nameSpace_(nameSpace), service_(service) {}
@@ -19,5 +19,5 @@ std::pair<bool, CString> TWebService::ExcuteOnServer(
     for (const std::shared_ptr<WebArgument>& argument : arguments) {
         if (argument) call.arguments.emplace_back(argument->GetName(), argument->GetValue());
     }
-    return CurrentWebTransport().Exchange(call);
+    return RunExchange(call);
 }

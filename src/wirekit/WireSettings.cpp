@@ -1,33 +1,34 @@
 #include "wirekit/WireSettings.h"
 
-#include <atomic>
+#include <mutex>
 
 namespace {
 
-constexpr WireSettings kDefaults{};
-
-std::atomic<long> connectTimeoutMs{kDefaults.connectTimeoutMs};
-std::atomic<long> totalTimeoutMs{kDefaults.totalTimeoutMs};
-std::atomic<size_t> maxReplyBytes{kDefaults.maxReplyBytes};
+std::mutex settingsMutex;
+WireSettings current;
 
 long OrDefault(long value, long fallback) { return value > 0 ? value : fallback; }
 
 }  // namespace
 
 WireSettings GetWireSettings() {
-    WireSettings settings;
-    settings.connectTimeoutMs = connectTimeoutMs.load();
-    settings.totalTimeoutMs = totalTimeoutMs.load();
-    settings.maxReplyBytes = maxReplyBytes.load();
-    return settings;
+    std::lock_guard<std::mutex> lock(settingsMutex);
+    return current;
 }
 
 void SetWireSettings(const WireSettings& settings) {
-    SetWebTimeouts(settings.connectTimeoutMs, settings.totalTimeoutMs);
-    maxReplyBytes = settings.maxReplyBytes > 0 ? settings.maxReplyBytes : kDefaults.maxReplyBytes;
+    const WireSettings defaults;
+    WireSettings next = settings;
+    next.connectTimeoutMs = OrDefault(settings.connectTimeoutMs, defaults.connectTimeoutMs);
+    next.totalTimeoutMs = OrDefault(settings.totalTimeoutMs, defaults.totalTimeoutMs);
+    if (next.maxReplyBytes == 0) next.maxReplyBytes = defaults.maxReplyBytes;
+    std::lock_guard<std::mutex> lock(settingsMutex);
+    current = next;
 }
 
 void SetWebTimeouts(long connectMs, long totalMs) {
-    connectTimeoutMs = OrDefault(connectMs, kDefaults.connectTimeoutMs);
-    totalTimeoutMs = OrDefault(totalMs, kDefaults.totalTimeoutMs);
+    WireSettings settings = GetWireSettings();
+    settings.connectTimeoutMs = connectMs;
+    settings.totalTimeoutMs = totalMs;
+    SetWireSettings(settings);
 }
