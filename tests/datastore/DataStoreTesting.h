@@ -16,16 +16,9 @@
 #include "service/CServiceSupport.h"
 #include "service/CWebService.h"
 #include "support/CStringPrinter.h"
+#include "support/FixedServiceSupport.h"
 #include "support/RecordingPresenter.h"
 #include "support/RecordingTransport.h"
-
-// User id 12, application type 3, application id 5.
-class FixedServiceSupport : public CServiceSupport {
-  public:
-    long GetAppId() override { return 5; }
-    long GetUserDogId() override { return 12; }
-    long GetAppType() const override { return 3; }
-};
 
 using Members = std::vector<std::pair<CString, CString>>;
 using Calls = std::vector<std::string>;

@@ -14,20 +14,10 @@
 #include "json/CJosn.h"
 #include "service/CServiceSupport.h"
 #include "service/CWebService.h"
+#include "support/FixedServiceSupport.h"
 #include "support/RecordingPresenter.h"
 #include "wirekit/WebTransport.h"
 #include "wirekit/WireSettings.h"
-
-constexpr long kUserId = 12;
-constexpr long kAppId = 5;
-constexpr long kAppType = 3;
-
-class TestSupport : public CServiceSupport {
-  public:
-    long GetAppId() override { return kAppId; }
-    long GetUserDogId() override { return kUserId; }
-    long GetAppType() const override { return kAppType; }
-};
 
 class BackendFixture : public ::testing::Test {
   protected:
@@ -38,7 +28,7 @@ class BackendFixture : public ::testing::Test {
         previousWire_ = GetWireSettings();
         previousUrl_ = CIniManager::Instance().GetBzkWebService();
         CIniManager::Instance().SetStrBzkWebService(CString(server_.Url()));
-        CWebService::instance().SetServiceSupport(new TestSupport);
+        CWebService::instance().SetServiceSupport(new FixedServiceSupport);
     }
 
     CString Url() const { return CString(server_.Url()); }
