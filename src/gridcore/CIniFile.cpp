@@ -1,46 +1,15 @@
 #include "gridcore/CIniFile.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
 #include <cstring>
+
+#include "platform/detail/Atoi.h"
+#include "platform/detail/RegularFile.h"
 
 namespace {
 
-// Anything bigger is not a configuration file; refusing it keeps a mistaken path (a device,
-// a huge log) from eating memory.
+// Anything bigger is not a configuration file; refusing it keeps a mistaken path (a huge
+// log) from eating memory.
 constexpr size_t kMaxFileSize = 256u << 20;
-
-bool ReadWholeFile(const char* path, std::string& content) {
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        close(fd);
-        return false;
-    }
-    if (S_ISREG(info.st_mode) && info.st_size > 0) {
-        content.reserve(static_cast<size_t>(info.st_size));
-    }
-    char buffer[65536];
-    bool ok = true;
-    for (;;) {
-        ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 || content.size() + static_cast<size_t>(n) > kMaxFileSize) {
-            ok = false;
-            break;
-        }
-        if (n == 0) break;
-        content.append(buffer, static_cast<size_t>(n));
-    }
-    close(fd);
-    return ok;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
@@ -104,6 +73,8 @@ class Parser {
         AppendLower(section_, begin, end);
         section_ += '\n';
         in_section_ = true;
+        // The empty key marks the section as present; no value line has an empty key.
+        values_.try_emplace(section_);
     }
 
     void Value(const char* key_begin, const char* key_end, const char* begin, const char* end) {
@@ -133,7 +104,9 @@ CIniFile::~CIniFile() = default;
 
 bool CIniFile::ReadFile() {
     std::string content;
-    if (!ReadWholeFile(m_path, content)) return false;
+    if (!ReadRegularFile(m_path, kMaxFileSize + 1, content) || content.size() > kMaxFileSize) {
+        return false;
+    }
     std::unordered_map<std::string, std::string> values;
     Parser(values).Parse(content);
     m_values.swap(values);
@@ -147,10 +120,9 @@ CString CIniFile::GetValue(CString section, CString key) const {
 
 int CIniFile::GetValueI(CString section, CString key) const {
     auto it = m_values.find(LookupKey(section, key));
-    if (it == m_values.end()) return 0;
-    // strtol gives atoi's reading with defined behaviour on overflow.
-    long number = std::strtol(it->second.c_str(), nullptr, 10);
-    if (number > INT_MAX) return INT_MAX;
-    if (number < INT_MIN) return INT_MIN;
-    return static_cast<int>(number);
+    return it != m_values.end() ? AtoiText(it->second.c_str()) : 0;
+}
+
+bool CIniFile::HasSection(CString section) const {
+    return m_values.count(LookupKey(section, CString())) != 0;
 }

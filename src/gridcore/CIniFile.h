@@ -5,9 +5,9 @@
 //   [Section]      a section line; its name is what stands between "[" and the first "]"
 //   key=value      a value line; it splits at the first "="
 //   ; text, # text a comment (the first character of the line after leading blanks)
-// - Blanks (space, tab, vertical tab, form feed) around section names, keys and values are trimmed,
-// then a pair
-//   of double quotes enclosing the whole value is removed ("a b" reads as a b).
+// - Blanks (space, tab, vertical tab, form feed) around section names, keys and values are
+//   trimmed, then a pair of double quotes enclosing the whole value is removed ("a b" reads
+//   as a b).
 // - Section and key names match without regard to ASCII case; values keep their case.
 // - The first of duplicate keys wins, also when a section is repeated further down.
 // - Lines without "=", lines with an empty key and value lines before the first section
@@ -28,8 +28,8 @@ class XMK_EXPORT CIniFile {
     virtual ~CIniFile();
 
     // Loads the file given to the constructor, replacing what an earlier call loaded. False
-    // when it cannot be opened or read (a directory, a missing file, a file over 256 MiB);
-    // the content loaded before is then kept.
+    // at once when it is not a regular file (a directory, a FIFO, a device) and when it is
+    // missing, cannot be read or is over 256 MiB; the content loaded before is then kept.
     bool ReadFile();
 
     // The value of `key` in `section`, empty when absent.
@@ -38,6 +38,8 @@ class XMK_EXPORT CIniFile {
     // the first other character; 0 when absent or not a number. Out-of-range values saturate
     // at INT_MIN/INT_MAX.
     int GetValueI(CString section, CString key) const;
+    // Whether the file has a line naming `section`, even with no value under it.
+    bool HasSection(CString section) const;
 
   private:
     CString m_path;

@@ -1,7 +1,6 @@
 #include "gridcore/CZIPAndEntryTool.h"
 
 #include <errno.h>
-#include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
 #include <zip.h>
@@ -9,25 +8,18 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/detail/RegularFile.h"
+
 namespace {
 
 // An unpacked configuration is a few kilobytes; the bound keeps a zip bomb from filling the
 // disk.
 constexpr zip_uint64_t kMaxEntrySize = 64u << 20;
 
+// Only a regular file is looked into, so a FIFO or a device never blocks the caller here.
 bool StartsWithZipSignature(const char* path) {
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    char head[4];
-    size_t got = 0;
-    while (got < sizeof head) {
-        ssize_t n = read(fd, head + got, sizeof head - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<size_t>(n);
-    }
-    close(fd);
-    return got == sizeof head && std::memcmp(head, "PK\x03\x04", 4) == 0;
+    std::string head;
+    return ReadRegularFile(path, 4, head) && head == "PK\x03\x04";
 }
 
 bool EndsWithIni(const char* name) {

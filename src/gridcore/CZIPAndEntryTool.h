@@ -36,6 +36,6 @@ class XMK_EXPORT CZIPAndEntryTool {
     // first whose name ends in ".ini" (in any case), else the first entry that is not a
     // directory. Entries over 64 MiB are refused. A damaged or unusable archive gives an empty
     // path and leaves no file behind. Any other path (plain text, a missing file, a
-    // directory) is handed back unchanged.
+    // directory, a FIFO or a device, which are never read) is handed back unchanged.
     ZipRet UnZip(const CString& path) const;
 };
