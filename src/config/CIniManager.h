@@ -4,13 +4,25 @@
 // order (no load while other threads read).
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "platform/CString.h"
 #include "platform/Export.h"
+#include "wirekit/WireSettings.h"
+
+class CIniFile;
 
 class XMK_EXPORT CIniManager {
   public:
+    // The section that ReadIniFile took the area settings from.
+    enum class AreaSection : unsigned char {
+        none,         // neither "Area_<area>" with a "URL2" nor "Area_default" is in the file:
+                      // every area setting came out empty, false or 0
+        area,         // "Area_<area>", which has a "URL2"
+        areaDefault,  // "Area_default"
+    };
+
     CIniManager();
     CIniManager(const CIniManager& other);
     CIniManager& operator=(const CIniManager& other);
@@ -21,13 +33,39 @@ class XMK_EXPORT CIniManager {
 
     // Loads the area-dependent settings from the section "Area_<area>", or from
     // "Area_default" when that section has no "URL2". False (nothing changed) when the file
-    // does not exist or cannot be read.
+    // does not exist or cannot be read (a FIFO, a device or a directory is refused at once).
+    //
+    // A section "[Transport]" in the file is applied with SetWireSettings, as a whole: its
+    // keys CAFile, CAPath, ClientCert, ClientKey, Proxy, NoProxy, ConnectTimeout and Timeout
+    // set their settings, and keys absent or empty take their defaults (the reply limit, which
+    // has no key, keeps its value). See SetTransportSetting for how each value reads. Without
+    // the section the transport settings are left as they are.
     bool ReadIniFile(const CString& path, const CString& area);
     // Loads "FirstCmd", "AppType" and appends the three id lists from the section "SYSTEM"
     // (the lists are never cleared: each call lengthens them). True when the file was read;
     // false, with nothing changed, when it could not be.
     bool ReadFirstCmd(const CString& path);
 
+    // The name of an area's own section: "Area_" followed by `area` as given ("default" names
+    // the fallback section).
+    static CString AreaSectionName(const CString& area);
+    // Where the last successful ReadIniFile found the area settings; none before the first.
+    AreaSection GetAreaSection() const { return m_areaSection; }
+
+    // The settings as key and text, in the order they are read: the twenty keys of the area
+    // section, and the five of "SYSTEM". Switches read "true" or "false", numbers in decimal,
+    // id lists joined by ",".
+    std::vector<std::pair<CString, CString>> GetAreaSettingTexts() const;
+    std::vector<std::pair<CString, CString>> GetSystemSettingTexts() const;
+
+    // Sets in `settings` what the [Transport] key `key` (spelled as above) sets, from `value`
+    // as the file gives it. Paths (CAFile, CAPath, ClientCert, ClientKey) that are relative
+    // are taken relative to `folder` (the configuration file's folder, "/" at its end; empty:
+    // the working directory). ConnectTimeout and Timeout are seconds: a decimal number above
+    // 0 and at most 2147483.647 ("10", "2.5"), finer fractions rounded up to the next
+    // millisecond. False, with `settings` unchanged, for an unknown key or a bad number.
+    static bool SetTransportSetting(WireSettings& settings, const CString& key,
+                                    const CString& value, const CString& folder);
     const CString& GetEmpConstraints1() const { return m_strEmpConstraints1; }
     const CString& GetEmpConstraints2() const { return m_strEmpConstraints2; }
     const CString& GetEnterpriseWebService() const { return m_strEnterpriseWebService; }
@@ -56,6 +94,14 @@ class XMK_EXPORT CIniManager {
     const CString& GetBzkWebService_old() const { return m_strBzkWebService_old; }
 
   private:
+    struct Setting;  // a row of the key table
+    static const Setting kSettings[];
+
+    // Reads the rows of the key table that belong in "SYSTEM" (`system`) or else the area
+    // section, from `section` of `ini`.
+    void ReadSettings(const CIniFile& ini, const CString& section, bool system);
+    std::vector<std::pair<CString, CString>> SettingTexts(bool system) const;
+
     CString m_strEmpConstraints1;
     CString m_strEmpConstraints2;
     CString m_strEnterpriseWebService;
@@ -63,6 +109,9 @@ class XMK_EXPORT CIniManager {
     CString m_strBzkWebService;
     CString m_strSegmentService;
     bool m_bGetFtpInfoFromINI;
+    // Kept in bytes that were padding after the switch above, so the object keeps its size
+    // and the offsets of its fields.
+    AreaSection m_areaSection;
     CString m_strCheckManagerService;
     CString m_strFirstCmd;
     CString m_strAopService;
