@@ -2,6 +2,9 @@
 // Include this one header for the whole public interface.
 #pragma once
 
+// The version compiled against and the one loaded
+#include "xmkversion.h"
+
 // Framework stand-ins
 #include "platform/CDialog.h"
 #include "platform/CFile.h"

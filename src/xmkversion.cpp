@@ -1,0 +1,3 @@
+#include "xmkversion.h"
+
+const char* XmkClientVersion() { return XMK_VERSION_STRING; }
