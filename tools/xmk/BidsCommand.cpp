@@ -20,8 +20,10 @@ int Bids(const DataStoreOptions& options) {
     const CDataStoreWebService store(options.area, 0, options.url);
     const ServiceConditionJosn condition =
         options.conditions.empty() ? ServiceConditionJosn() : options.conditions.front();
-    PrintReply(store.GetBids(condition));
-    return 0;
+    const CString reply = store.GetBids(condition);
+    if (const int failure = ExchangeFailure(kBids.name)) return failure;
+    PrintReply(reply);
+    return kExitSuccess;
 }
 
 }  // namespace

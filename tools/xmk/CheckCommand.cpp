@@ -31,18 +31,21 @@ int Check(const DataStoreOptions& options) {
     const CString areaCode = options.hasAreaCode ? options.areaCode : options.area;
     const CWebService& client = CWebService::instance();
 
+    // False is an answer too; only the exchanges tell a failure.
     const bool leader = client.CheckXMFZR(url, urlForCPlus, options.empId);
-    std::printf("CheckXMFZR: %s\n", leader ? "true" : "false");
-
+    if (const int failure = ExchangeFailure(kCheck.name)) return failure;
     std::vector<long> projects;
     const bool listed = client.GetXMFZRYZProjects(url, options.empIdText, options.corp,
                                                   options.role, areaCode, projects);
+    if (const int failure = ExchangeFailure(kCheck.name)) return failure;
+
+    std::printf("CheckXMFZR: %s\n", leader ? "true" : "false");
     std::printf("GetXMFZRYZProjects: %s\nprojects: ", listed ? "true" : "false");
     for (size_t i = 0; i < projects.size(); ++i) {
         std::printf(i == 0 ? "%ld" : ",%ld", projects[i]);
     }
     std::printf("\n");
-    return 0;
+    return kExitSuccess;
 }
 
 }  // namespace

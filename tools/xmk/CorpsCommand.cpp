@@ -17,8 +17,10 @@ constexpr DataStoreCommand kCorps = {
 
 int Corps(const DataStoreOptions& options) {
     const CDataStoreWebService store(options.area, 0, options.url);
-    PrintReply(store.GetCorps(options.conditions, options.where));
-    return 0;
+    const CString reply = store.GetCorps(options.conditions, options.where);
+    if (const int failure = ExchangeFailure(kCorps.name)) return failure;
+    PrintReply(reply);
+    return kExitSuccess;
 }
 
 }  // namespace

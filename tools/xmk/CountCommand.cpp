@@ -25,17 +25,20 @@ constexpr DataStoreCommand kCount = {
 
 int Count(const DataStoreOptions& options) {
     const CDataStoreWebService store(options.area, 0, options.url);
+    std::vector<long> counts;
     if (options.hasParam) {
-        const std::vector<long> counts = store.GetRecordsCount(
-            options.param, static_cast<QueryType>(options.queryType), options.allAreas);
-        for (long count : counts) std::printf("%ld\n", count);
+        counts = store.GetRecordsCount(options.param, static_cast<QueryType>(options.queryType),
+                                       options.allAreas);
     } else if (options.hasFunctionId) {
-        std::printf("%ld\n", store.GetRecordsCount(static_cast<XmkFunctionId>(options.functionId),
-                                                   options.conditions, options.where));
+        counts.push_back(store.GetRecordsCount(static_cast<XmkFunctionId>(options.functionId),
+                                               options.conditions, options.where));
     } else {
-        std::printf("%ld\n", store.GetRecordsCount(options.conditions));
+        counts.push_back(store.GetRecordsCount(options.conditions));
     }
-    return 0;
+    // A count of 0 may mean no exchange: only the exchange tells.
+    if (const int failure = ExchangeFailure(kCount.name)) return failure;
+    for (long count : counts) std::printf("%ld\n", count);
+    return kExitSuccess;
 }
 
 }  // namespace

@@ -7,10 +7,13 @@
 #include <cstring>
 #include <string>
 
+#include "Commands.h"
 #include "config/CIniManager.h"
 #include "platform/MessageBox.h"
 #include "service/CServiceSupport.h"
 #include "service/CWebService.h"
+#include "wirekit/ExchangeReport.h"
+#include "wirekit/WireSettings.h"
 
 namespace {
 
@@ -89,7 +92,9 @@ constexpr OptionSpec kOptions[] = {
      [](DataStoreOptions& o, const char* v) { return SetLong(o.appId, v); }},
     {"--cond", true, false,
      [](DataStoreOptions& o, const char* v) {
-         o.conditions.emplace_back(CString(v));
+         CString condition;
+         if (!SetObject(condition, v)) return false;
+         o.conditions.emplace_back(condition);
          return true;
      }},
     {"--where", true, false,
@@ -141,7 +146,61 @@ constexpr OptionSpec kOptions[] = {
          o.hasAreaCode = true;
          return SetText(o.areaCode, v);
      }},
+    {"--method", true, false,
+     [](DataStoreOptions& o, const char* v) { return SetText(o.method, v); }},
+    {"--arg", true, false,
+     [](DataStoreOptions& o, const char* v) { return SetText(o.argName, v); }},
+    {"--bool", false, false, [](DataStoreOptions& o, const char*) { return SetFlag(o.judge); }},
 };
+
+// The transport options, named as curl names them, and the [Transport] keys whose reading
+// they share.
+struct TransportOption {
+    const char* name;
+    const char* key;
+};
+
+constexpr TransportOption kTransportOptions[] = {
+    {"--cacert", "CAFile"},
+    {"--capath", "CAPath"},
+    {"--cert", "ClientCert"},
+    {"--key", "ClientKey"},
+    {"--proxy", "Proxy"},
+    {"--noproxy", "NoProxy"},
+    {"--connect-timeout", "ConnectTimeout"},
+    {"--max-time", "Timeout"},
+};
+
+constexpr char kTransportUsage[] =
+    "  transport options, as curl names them (they win over the file's [Transport]):\n"
+    "  --cacert FILE  --capath DIR  --cert FILE  --key FILE  --proxy URL  --noproxy HOSTS\n"
+    "  --connect-timeout SECONDS  --max-time SECONDS\n";
+
+// The [Transport] key of a transport option, or null.
+const char* TransportKey(const char* name) {
+    for (const TransportOption& option : kTransportOptions) {
+        if (std::strcmp(option.name, name) == 0) return option.key;
+    }
+    return nullptr;
+}
+
+// Relative paths stay relative to the working directory, as curl takes them.
+void ApplyTransportOptions(const DataStoreOptions& options) {
+    if (options.transport.empty()) return;
+    WireSettings settings = GetWireSettings();
+    for (const auto& [key, value] : options.transport) {
+        CIniManager::SetTransportSetting(settings, key, value, CString());
+    }
+    SetWireSettings(settings);
+}
+
+// One line, whatever the detail holds.
+void PrintCause(const char* command, const char* kind, const CString& url, CString detail) {
+    detail.Replace('\n', ' ');
+    detail.Replace('\r', ' ');
+    std::fprintf(stderr, "xmk %s: %s %s%s%s\n", command, kind, url.GetString(),
+                 detail.IsEmpty() ? "" : ": ", detail.GetString());
+}
 
 bool Listed(const char* name, const char* const* list) {
     for (; *list != nullptr; ++list) {
@@ -173,7 +232,23 @@ int ParseOptions(const DataStoreCommand& command, int argc, char** argv,
         }
     }
     std::vector<std::string> given;
+    bool hasText = false;
     for (int i = 0; i < argc; ++i) {
+        if (command.takesText && std::strncmp(argv[i], "--", 2) != 0) {
+            if (hasText) return UsageError(command, "one text only; unexpected", argv[i]);
+            options.text = argv[i];
+            hasText = true;
+            continue;
+        }
+        if (const char* key = TransportKey(argv[i])) {
+            if (i + 1 >= argc) return UsageError(command, "missing value after", argv[i]);
+            WireSettings check;
+            if (!CIniManager::SetTransportSetting(check, key, argv[i + 1], CString())) {
+                return UsageError(command, "bad value for", argv[i]);
+            }
+            options.transport.emplace_back(key, argv[++i]);
+            continue;
+        }
         const OptionSpec* option = FindOption(argv[i], command.extra);
         if (option == nullptr) return UsageError(command, "unknown argument", argv[i]);
         const char* value = nullptr;
@@ -193,6 +268,7 @@ int ParseOptions(const DataStoreCommand& command, int argc, char** argv,
         for (const std::string& option : given) found = found || option == *name;
         if (!found) return UsageError(command, "missing", *name);
     }
+    if (command.takesText && !hasText) return UsageError(command, "missing", "the text to send");
     const char* problem = command.check != nullptr ? command.check(options) : nullptr;
     return problem != nullptr ? UsageError(command, problem, "") : 0;
 }
@@ -203,22 +279,34 @@ int RunDataStoreCommand(const DataStoreCommand& command, int argc, char** argv,
                         const std::function<int(const DataStoreOptions&)>& body) {
     DataStoreOptions options;
     const int parsed = ParseOptions(command, argc, argv, options);
-    if (parsed < 0) return 0;
+    if (parsed < 0) return kExitSuccess;
     if (parsed > 0) return parsed;
-    if (!CIniManager::Instance().ReadIniFile(options.ini, options.area)) {
+    CIniManager& configuration = CIniManager::Instance();
+    if (!configuration.ReadIniFile(options.ini, options.area)) {
         std::fprintf(stderr, "xmk %s: cannot read the configuration file %s\n", command.name,
                      options.ini.GetString());
-        return 1;
+        return kExitConfiguration;
     }
+    if (options.url.IsEmpty() && configuration.GetBzkWebService().IsEmpty()) {
+        std::fprintf(stderr, "xmk %s: %s gives area \"%s\" no URL2, and no --url is given\n",
+                     command.name, options.ini.GetString(), options.area.GetString());
+        return kExitConfiguration;
+    }
+    ApplyTransportOptions(options);
     CWebService::instance().SetServiceSupport(
         new ToolServiceSupport(options.userId, options.appType, options.appId));
-    ShowMessagesOnStderr();
+    SetMessageBoxPresenter([](const CString& text, UINT) {
+        if (LastExchange().kind == FailureKind::none) {
+            std::fprintf(stderr, "message: %s\n", text.GetString());
+        }
+        return IDOK;
+    });
     return body(options);
 }
 
 int PrintUsage(const DataStoreCommand& command) {
-    std::printf("usage: xmk %s %s\n", command.name, command.usage);
-    return 0;
+    std::printf("usage: xmk %s %s\n%s", command.name, command.usage, kTransportUsage);
+    return kExitSuccess;
 }
 
 int UsageError(const DataStoreCommand& command, const char* problem, const char* argument) {
@@ -237,14 +325,19 @@ int UsageError(const DataStoreCommand& command, const char* problem, const char*
     std::fprintf(stderr, "xmk %s: %s%s%s\nusage: xmk %s %.*s\n(xmk %s --help explains it)\n",
                  command.name, problem, argument[0] != '\0' ? " " : "", argument, command.name,
                  synopsis, command.usage, command.name);
-    return 2;
+    return kExitUsage;
 }
 
-void ShowMessagesOnStderr() {
-    SetMessageBoxPresenter([](const CString& text, UINT) {
-        std::fprintf(stderr, "message: %s\n", text.GetString());
-        return IDOK;
-    });
+int ExchangeFailure(const char* command) {
+    const ExchangeReport report = LastExchange();
+    if (report.kind == FailureKind::none) return kExitSuccess;
+    PrintCause(command, FailureKindName(report.kind), report.url, report.detail);
+    return report.kind == FailureKind::soap_fault ? kExitRefused : kExitNoExchange;
+}
+
+int Refused(const char* command, const char* what) {
+    PrintCause(command, "refused", LastExchange().url, what);
+    return kExitRefused;
 }
 
 void PrintReply(const CString& reply) { std::printf("%s\n", reply.GetString()); }

@@ -1,10 +1,12 @@
-// The options shared by the subcommands of xmk that talk to the back-end through the data
-// store or the service client (write, count, projects, corps, bids, check), and the steps
-// they share: parse and check the arguments, load the configuration of the area, install
-// the identity the requests carry and a message-box presenter that prints to stderr.
+// The options shared by the subcommands of xmk that talk to the back-end (call, write, count,
+// projects, corps, bids, check), and the steps they share: parse and check the arguments,
+// load the configuration of the area, apply the transport options, install the identity the
+// requests carry and a message-box presenter that prints to stderr, and tell how a call
+// ended.
 #pragma once
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "datastore/ServiceConditionJosn.h"
@@ -17,6 +19,9 @@ struct DataStoreOptions {
     long userId = 0;
     long appType = 0;
     long appId = 0;
+    // [Transport] keys and values from the transport options, in order; they win over the
+    // configuration's.
+    std::vector<std::pair<CString, CString>> transport;
     std::vector<ServiceConditionJosn> conditions;  // one per --cond, in order
     CString where;
     int page = 1;
@@ -45,10 +50,16 @@ struct DataStoreOptions {
     long role = 0;
     bool hasAreaCode = false;
     CString areaCode;
+    // Uniform calls: the method and argument name (both empty: DoWork and jsonInput), whether
+    // the reply is judged, and the text sent.
+    CString method;
+    CString argName;
+    bool judge = false;
+    CString text;
 };
 
-// What a subcommand accepts. Every subcommand takes --ini, --area, --url, --user-id and
-// --app-type; --ini and --area must be given.
+// What a subcommand accepts. Every subcommand takes --ini, --area, --url, --user-id,
+// --app-type and the transport options; --ini and --area must be given.
 struct DataStoreCommand {
     const char* name;             // as typed after "xmk"
     const char* usage;            // shown after "usage: xmk NAME "
@@ -56,14 +67,17 @@ struct DataStoreCommand {
     const char* const* required;  // those of them that must be given; null-terminated
     // Checks the options together once they are parsed: null, or the problem found.
     const char* (*check)(const DataStoreOptions& options) = nullptr;
+    bool takesText = false;  // one argument that is not an option, into `text`, required
 };
 
 // Parses the arguments of `command`; on --help prints its usage on stdout and returns 0; on
 // a bad or missing argument, or one its check rejects, prints the problem and the usage on
-// stderr and returns 2. Then
-// loads the configuration of the area (prints the problem and returns 1 when it cannot),
-// installs a support object with the options' user id, application type and application id,
-// shows message boxes on stderr as "message: TEXT", and returns what `body` returns.
+// stderr and returns 2. Then loads the configuration of the area and applies the transport
+// options over its [Transport] (4 with the cause on stderr when the file cannot be read or
+// gives no URL and --url is not given), installs a support object with the options' user id,
+// application type and application id, prints message boxes on stderr as "message: TEXT"
+// (except those that follow a failed exchange, which the cause line explains), and returns
+// what `body` returns.
 int RunDataStoreCommand(const DataStoreCommand& command, int argc, char** argv,
                         const std::function<int(const DataStoreOptions&)>& body);
 
@@ -74,8 +88,14 @@ int PrintUsage(const DataStoreCommand& command);
 // returns 2.
 int UsageError(const DataStoreCommand& command, const char* problem, const char* argument);
 
-// Makes every message box print one line "message: TEXT" on stderr.
-void ShowMessagesOnStderr();
+// To call after each library call. When the calling thread's last exchange failed, prints
+// its cause on stderr as "xmk COMMAND: KIND URL: DETAIL" and returns 1 for a SOAP fault, 3
+// for any other kind; returns 0 when it succeeded.
+int ExchangeFailure(const char* command);
+
+// For a call whose exchange succeeded but whose reply the library judged a failure: prints
+// "xmk COMMAND: refused URL: WHAT" on stderr and returns 1.
+int Refused(const char* command, const char* what);
 
 // Prints a reply text on its own line.
 void PrintReply(const CString& reply);

@@ -1,5 +1,6 @@
 // xmk projects: fetches a page of projects and prints the back-end's reply.
 #include <cstdio>
+#include <tuple>
 
 #include "Commands.h"
 #include "DataStoreOptions.h"
@@ -26,20 +27,25 @@ constexpr DataStoreCommand kProjects = {
 
 int Projects(const DataStoreOptions& options) {
     const CDataStoreWebService store(options.area, 0, options.url);
+    CString reply;
+    bool withTotal = false;
+    long total = 0;
     if (options.hasParam) {
-        PrintReply(store.GetProjects(options.param, static_cast<QueryType>(options.queryType),
-                                     options.page, options.pageSize, options.allAreas));
+        reply = store.GetProjects(options.param, static_cast<QueryType>(options.queryType),
+                                  options.page, options.pageSize, options.allAreas);
     } else if (options.firstPage) {
-        const std::pair<CString, long> page =
+        std::tie(reply, total) =
             store.GetRecordsCountAndFirstpageRecords(options.conditions, options.page);
-        PrintReply(page.first);
-        std::printf("%ld\n", page.second);
+        withTotal = true;
     } else if (options.list) {
-        PrintReply(store.GetProjects(options.conditions, options.page));
+        reply = store.GetProjects(options.conditions, options.page);
     } else {
-        PrintReply(store.GetProjects(options.conditions, options.where, options.page));
+        reply = store.GetProjects(options.conditions, options.where, options.page);
     }
-    return 0;
+    if (const int failure = ExchangeFailure(kProjects.name)) return failure;
+    PrintReply(reply);
+    if (withTotal) std::printf("%ld\n", total);
+    return kExitSuccess;
 }
 
 }  // namespace

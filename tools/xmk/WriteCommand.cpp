@@ -119,11 +119,12 @@ int RunWriteCommand(int argc, char** argv) {
         return UsageError(usage, "the first argument is one of", "insert, update, delete, audit");
     }
     const DataStoreCommand command = {"write", kUsage, kExtra, kRequired, chosen->check};
-    return RunDataStoreCommand(command, argc - 1, argv + 1, [chosen](const DataStoreOptions& o) {
+    return RunDataStoreCommand(command, argc - 1, argv + 1, [&](const DataStoreOptions& o) {
         const CDataStoreWebService store(o.area, 0, o.url);
         OptionsItem item(o);
         const bool done = chosen->run(store, item);
+        if (const int failure = ExchangeFailure(usage.name)) return failure;
         std::printf("%s: %s\n", chosen->call, done ? "true" : "false");
-        return done ? 0 : 1;
+        return done ? kExitSuccess : Refused(usage.name, "the reply is a failure");
     });
 }
