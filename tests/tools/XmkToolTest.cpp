@@ -1,7 +1,6 @@
 // The xmk tool run as a process against a SOAP server on 127.0.0.1: what each command sends,
 // what it prints and how it exits.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <chrono>
