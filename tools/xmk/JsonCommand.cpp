@@ -24,7 +24,7 @@ int JsonUsage(const char* problem) {
                  "  --child N   descend into child N (0-based) first; may be repeated\n"
                  "  --find KEY  print the value of the first item named KEY, searching\n"
                  "              array elements depth first (empty when not found)\n");
-    return problem != nullptr ? 2 : 0;
+    return problem != nullptr ? kExitUsage : kExitSuccess;
 }
 
 bool ParseIndex(const char* text, unsigned int& index) {
@@ -76,9 +76,10 @@ int RunJsonCommand(int argc, char** argv) {
     CJosn doc(text != nullptr ? CString(text) : CString(ReadStandardInput()));
     for (unsigned int index : path) {
         const unsigned int count = doc.GetChildCount();
+        // An index the document does not have is a mistake in the arguments, like a bad one.
         if (index >= count) {
             std::fprintf(stderr, "xmk json: no child %u (the document has %u)\n", index, count);
-            return 1;
+            return kExitUsage;
         }
         doc = doc.GetChild(index);
     }
@@ -87,7 +88,7 @@ int RunJsonCommand(int argc, char** argv) {
         const CString found = doc.FindKeyValueRecursion(key);
         std::fwrite(found.GetString(), 1, static_cast<size_t>(found.GetLength()), stdout);
         std::fputc('\n', stdout);
-        return 0;
+        return kExitSuccess;
     }
     for (unsigned int i = 0; i < doc.GetChildCount(); ++i) {
         const JosnChildValue* child = doc.GetChildStructPtr(i);
@@ -99,5 +100,5 @@ int RunJsonCommand(int argc, char** argv) {
                     stdout);
         std::fputc('\n', stdout);
     }
-    return 0;
+    return kExitSuccess;
 }
