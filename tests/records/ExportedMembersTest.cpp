@@ -5,9 +5,8 @@
 TEST(ExportedMembersTest, InClassMembersAreExportedByTheSharedLibrary) {
     void* library = dlopen(XMK_BINARY_DIR "/libxmkclient.so", RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(nullptr, library) << dlerror();
-    const char* members[] = {
-        "_ZN22CXML_FormatItemManager9GetValuesEv",  // std::vector<char*>& GetValues()
-    };
+    // std::vector<char*>& CXML_FormatItemManager::GetValues()
+    const char* members[] = {"_ZN22CXML_FormatItemManager9GetValuesEv"};
     for (const char* name : members) EXPECT_NE(nullptr, dlsym(library, name)) << name;
     dlclose(library);
 }
