@@ -1,7 +1,5 @@
 // A point of two doubles, shared by the applications, the row library and the boxes of
 // CBox2F. A plain value: copy it freely; one object is used by one thread at a time.
-// The default constructor, destructor, assignment and SetValue(double, double) belong to
-// the row library's side of the class (gridcore/CFPointRowMembers.cpp).
 #pragma once
 
 #include "platform/Export.h"

@@ -12,8 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "gridcore/CCoBaseObj.h"
-#include "gridcore/CSerializeJsonBase.h"
+#include "gridcore/RowBases.h"
 #include "platform/CString.h"
 #include "platform/Export.h"
 

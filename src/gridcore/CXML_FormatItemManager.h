@@ -42,7 +42,7 @@ class XMK_EXPORT CXML_FormatItemManager : public CTableRow {
     CXML_FormatItemManager(const CXML_FormatItemManager& other);
     ~CXML_FormatItemManager() override;
 
-    std::vector<char*>& GetValues() { return values_; }
+    XMK_EXPORT_INLINE std::vector<char*>& GetValues() { return values_; }
 
     // Appends one row per record of the reply, each made by `fn.CreateRow()` (records for
     // which it gives null are skipped) and filled with SetFieldValue(member name, value).

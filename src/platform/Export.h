@@ -2,3 +2,8 @@
 #pragma once
 
 #define XMK_EXPORT __attribute__((visibility("default")))
+
+// For a member of an exported class that is defined in its class and belongs to the exported
+// interface. Members defined in a class are hidden and emitted only where a caller uses them;
+// this one is emitted wherever its class is seen and exported like an out-of-line member.
+#define XMK_EXPORT_INLINE __attribute__((visibility("default"), used))

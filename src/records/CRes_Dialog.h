@@ -8,11 +8,9 @@
 
 #include "gridcore/CTableRow.h"
 #include "gridcore/RowTypes.h"
-#include "platform/CFont.h"
-#include "platform/CObList.h"
 #include "platform/CString.h"
-#include "platform/CXTPResizeDialog.h"
 #include "platform/Export.h"
+#include "platform/FrameworkBases.h"
 
 class XMK_EXPORT CRes_Dialog : public CXTPResizeDialog {
   public:

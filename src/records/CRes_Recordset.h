@@ -4,10 +4,9 @@
 #pragma once
 
 #include "gridcore/CTableRow.h"
-#include "platform/CObList.h"
-#include "platform/CRecordset.h"
 #include "platform/CString.h"
 #include "platform/Export.h"
+#include "platform/FrameworkBases.h"
 #include "platform/GUID.h"
 
 // The row library's interface to a table definition; only passed through here.

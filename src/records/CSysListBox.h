@@ -3,8 +3,8 @@
 // One object is used by one thread at a time.
 #pragma once
 
-#include "platform/CWnd.h"
 #include "platform/Export.h"
+#include "platform/FrameworkBases.h"
 
 class XMK_EXPORT CSysListBox : public CWnd {
   public:

@@ -3,10 +3,8 @@
 // platform. One object is used by one thread at a time.
 #pragma once
 
-#include "platform/CObArray.h"
-#include "platform/CObList.h"
-#include "platform/CWnd.h"
 #include "platform/Export.h"
+#include "platform/FrameworkBases.h"
 
 class XMK_EXPORT CTable : public CWnd {
   public:

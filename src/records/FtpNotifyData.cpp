@@ -14,3 +14,10 @@ FtpNotifyData& FtpNotifyData::operator=(FtpNotifyData&& other) {
 }
 
 FtpNotifyData::~FtpNotifyData() = default;
+
+void FtpNotifyData::Init() {
+    nEvent = 0;
+    for (uint32_t& word : key) word = 0;
+    dPercent = 0.0;
+    for (uint32_t& word : extra) word = 0;
+}

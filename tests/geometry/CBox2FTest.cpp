@@ -1,27 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdio>
 #include <limits>
-#include <tuple>
-#include <utility>
+#include <string>
 #include <vector>
 
 #include "geometry/CBox2F.h"
-#include "geometry/CFPoint.h"
 
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Both corners and the flag, compared whole.
-using Corners = std::tuple<double, double, double, double, bool>;
-
-Corners Of(const CBox2F& box) {
-    return {box.minPoint.x, box.minPoint.y, box.maxPoint.x, box.maxPoint.y, box.valid};
+std::string Of(const CFPoint& p) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%g %g", p.x, p.y);
+    return text;
 }
-
-using XY = std::pair<double, double>;
-XY P(const CFPoint& p) { return {p.x, p.y}; }
+// Both corners and the flag ("+" valid, "-" null), compared whole.
+std::string Of(const CBox2F& b) {
+    return Of(b.minPoint) + " " + Of(b.maxPoint) + (b.valid ? " +" : " -");
+}
+const std::string kNew = "-1e+06 -1e+06 1e+06 1e+06 -";
 
 CBox2F Box(double minX, double minY, double maxX, double maxY) {
     CBox2F box;
@@ -30,138 +29,89 @@ CBox2F Box(double minX, double minY, double maxX, double maxY) {
     return box;
 }
 
-const Corners kNew{-1e6, -1e6, 1e6, 1e6, false};
-
 }  // namespace
 
-TEST(CBox2FTest, NewBoxIsNullButMeasuresItsMillionExtent) {
-    CBox2F box;
-    EXPECT_EQ(kNew, Of(box));
-    EXPECT_EQ(XY(2000000, 2000000), P(box.Width()));
-    EXPECT_EQ(XY(0, 0), P(box.Center()));
-    EXPECT_TRUE(box.Contains(CFPoint(5, 5), 0));
-    box = Box(1, 2, 3, 4);
+TEST(CBox2FTest, NewBoxIsNullButMeasuresItsMillionExtentAndCornersAreNumberedXFirst) {
+    CBox2F box = Box(1, 2, 3, 4);
+    std::string corners;
+    for (int i = -1; i <= 4; ++i) corners += Of(box.GetPoint(i)) + ", ";
+    EXPECT_EQ("0 0, 1 2, 3 2, 1 4, 3 4, 0 0, 3 4 0 0", corners + Of(box[3]) + " " + Of(box[-1]));
     box.Init();
-    EXPECT_EQ(kNew, Of(box));
+    EXPECT_EQ(kNew + " 2e+06 2e+06 0 0", Of(box) + " " + Of(box.Width()) + " " + Of(box.Center()));
+    EXPECT_TRUE(box.Contains(CFPoint(5, 5), 0) && box.IsNULL());
 }
 
-TEST(CBox2FTest, FirstInsertReplacesTheCornersAndLaterOnesGrowThem) {
-    CBox2F box;
-    EXPECT_EQ(&box, &(box += CFPoint(3, 4)));
-    EXPECT_EQ((Corners{3, 4, 3, 4, true}), Of(box));
-    EXPECT_EQ(XY(0, 0), P(box.Width()));
-    box.Insert(CFPoint(1, 6));
-    EXPECT_EQ((Corners{1, 4, 3, 6, true}), Of(box));
-
-    // SetEmpty(true) makes the origin a corner to grow from; SetEmpty(false) does not.
-    box.SetEmpty(true);
-    EXPECT_EQ((Corners{0, 0, 0, 0, true}), Of(box));
-    box.Insert(CFPoint(2, 2));
-    EXPECT_EQ((Corners{0, 0, 2, 2, true}), Of(box));
-    box.SetEmpty(false);
-    EXPECT_TRUE(box.IsNULL());
-    box.Insert(CFPoint(2, 2));
-    EXPECT_EQ((Corners{2, 2, 2, 2, true}), Of(box));
-}
-
-TEST(CBox2FTest, NaNCoordinatesNeverMoveACorner) {
-    CBox2F box = Box(0, 0, 3, 3);
-    box.Insert(CFPoint(kNaN, 5));
-    box.Insert(CFPoint(-1, kNaN));
-    EXPECT_EQ((Corners{-1, 0, 3, 5, true}), Of(box));
-    // Into a null box a NaN point becomes both corners, and strict comparisons keep it there.
-    CBox2F null;
-    null += CFPoint(kNaN, 1);
-    null.Insert(CFPoint(-5, 1));
-    EXPECT_EQ((Corners{1, 1, 1, 1, true}),
-              (Corners{std::isnan(null.minPoint.x), null.minPoint.y, std::isnan(null.maxPoint.x),
-                       null.maxPoint.y, null.valid}));
-}
-
-TEST(CBox2FTest, AddingBoxesTakesLowerFromMinAndUpperFromMax) {
-    CBox2F box = Box(0, 0, 3, 3);
-    box += CBox2F();
-    EXPECT_EQ((Corners{0, 0, 3, 3, true}), Of(box));
-    EXPECT_EQ(&box, &(box += Box(-1, 1, 2, 7)));
-    EXPECT_EQ((Corners{-1, 0, 3, 7, true}), Of(box));
-    CBox2F null;
-    null += Box(1, 2, 3, 4);
-    EXPECT_EQ((Corners{1, 2, 3, 4, true}), Of(null));
-
-    // A crossed box's corners are read as they stand.
-    CBox2F crossed = Box(-5, -5, 5, 5);
-    crossed.Scale(-1);
-    CBox2F wide = Box(-9, 6, 9, 7);
-    wide += crossed;
-    EXPECT_EQ((Corners{-9, 5, 9, 7, true}), Of(wide));
-}
-
-TEST(CBox2FTest, CopiesAndPlusLeaveTheirSourcesUnchanged) {
-    CBox2F left = Box(0, 0, 1, 1);
-    const CBox2F right = Box(5, 5, 6, 6);
-    CBox2F copy(left);
-    CBox2F assigned;
-    assigned = left;
-    EXPECT_EQ((Corners{0, 0, 6, 6, true}), Of(left + right));
-    left.Enlarge(1);
-    EXPECT_EQ((std::vector<Corners>{{0, 0, 1, 1, true}, {0, 0, 1, 1, true}, {5, 5, 6, 6, true}}),
-              (std::vector<Corners>{Of(copy), Of(assigned), Of(right)}));
-    EXPECT_EQ(kNew, Of(CBox2F() + CBox2F()));
-}
-
-TEST(CBox2FTest, SetRectScaleAndEnlargeUseTheCornersAsTheyStand) {
-    CBox2F box;
-    box.SetRect(CFPoint(1, 1), 2);
-    EXPECT_EQ((Corners{-1, -1, 3, 3, true}), Of(box));
-    box.Scale(2);
-    EXPECT_EQ((Corners{-3, -3, 5, 5, true}), Of(box));
-    box.Enlarge(1);
-    EXPECT_EQ((Corners{-4, -4, 6, 6, true}), Of(box));
-    CBox2F null;
-    null.Scale(0.5);
-    null.Enlarge(1);
-    EXPECT_EQ((Corners{-500001, -500001, 500001, 500001, false}), Of(null));
-
-    // A negative factor leaves the corners crossed, and a crossed box contains nothing.
-    box = Box(0, 0, 4, 2);
-    box.Scale(-1);
-    EXPECT_EQ((Corners{4, 2, 0, 0, true}), Of(box));
-    EXPECT_EQ(XY(-4, -2), P(box.Width()));
-    EXPECT_FALSE(box.Contains(CFPoint(2, 1), 0));
-}
-
-TEST(CBox2FTest, ContainsAppliesTheToleranceOnEverySide) {
-    const struct {
-        double x, y, tolerance;
-        bool inside;
-    } cases[] = {{3.05, 0, 0.1, true}, {3.05, 0, 0.01, false}, {-0.05, 3.05, 0.1, true},
-                 {3, 3, 0, true},      {1, -0.5, 0.1, false},  {kNaN, 1, 0, false},
-                 {1, kNaN, 0, false},  {1, 1, kNaN, false}};
+TEST(CBox2FTest, APointMovesOnlyTheCornersItLiesBeyondAndANullBoxBecomesIt) {
     const CBox2F box = Box(0, 0, 3, 3);
+    // clang-format off
+    const struct { CBox2F box; double x, y; const char* grown; } cases[] = {
+        {box, -1, 1, "-1 0 3 3 +"}, {box, 1, -1, "0 -1 3 3 +"}, {box, 4, 1, "0 0 4 3 +"},
+        {box, 1, 4, "0 0 3 4 +"},   {box, 0, 3, "0 0 3 3 +"},   {box, kNaN, 5, "0 0 3 5 +"},
+        {box, -1, kNaN, "-1 0 3 3 +"}, {CBox2F(), 3, 4, "3 4 3 4 +"}};
+    // clang-format on
     for (const auto& c : cases) {
-        EXPECT_EQ(c.inside, box.Contains(CFPoint(c.x, c.y), c.tolerance))
-            << c.x << "," << c.y << " ~" << c.tolerance;
+        CBox2F grown(c.box);
+        EXPECT_EQ(&grown, &(grown += CFPoint(c.x, c.y)));
+        EXPECT_EQ(c.grown, Of(grown)) << c.x << "," << c.y;
     }
 }
 
-TEST(CBox2FTest, CornersAreNumberedXFirst) {
-    CBox2F box = Box(0, 0, 3, 3);
-    EXPECT_EQ((std::vector<XY>{{0, 0}, {3, 0}, {0, 3}, {3, 3}, {0, 0}, {0, 0}}),
-              (std::vector<XY>{P(box.GetPoint(0)), P(box.GetPoint(1)), P(box.GetPoint(2)),
-                               P(box[3]), P(box.GetPoint(4)), P(box[-1])}));
+TEST(CBox2FTest, ABoxAddsItsMinAsLowerAndItsMaxAsUpperValues) {
+    const CBox2F box = Box(0, 0, 3, 3);
+    CBox2F crossed = Box(-5, -5, 5, 5);
+    crossed.Scale(-1);
+    // clang-format off
+    const struct { CBox2F box, other; std::string sum; } cases[] = {
+        {box, CBox2F(), "0 0 3 3 +"}, {box, Box(-1, 1, 2, 7), "-1 0 3 7 +"},
+        {box, Box(1, -1, 4, 2), "0 -1 4 3 +"}, {box, Box(3, 0, 5, 3), "0 0 5 3 +"},
+        {CBox2F(), box, "0 0 3 3 +"}, {CBox2F(), CBox2F(), kNew},
+        {Box(-9, 6, 9, 7), crossed, "-9 5 9 7 +"}};
+    // clang-format on
+    for (auto c : cases) {
+        CBox2F sum = Box(7, 7, 8, 8);
+        EXPECT_EQ(&sum, &(sum = c.box));
+        EXPECT_EQ(c.sum + Of(sum), Of(c.box + c.other) + Of(c.box));
+        EXPECT_EQ(&sum, &(sum += c.other));
+        EXPECT_EQ(c.sum, Of(sum));
+    }
 }
 
-TEST(CFPointTest, SettersAndAssignmentOverwriteBothCoordinates) {
-    CFPoint p(5, 6);
-    CFPoint source(7, 8);
+TEST(CBox2FTest, SettersScaleAndEnlargeUseTheCornersAsTheyStand) {
+    CBox2F box, null;
+    box.SetRect(CFPoint(1, 1), 2);
+    const std::string square = Of(box);
+    box.Scale(2);
+    box.Enlarge(1);
+    null.Scale(0.5);
+    null.Enlarge(1);
+    EXPECT_EQ("-1 -1 3 3 +, -4 -4 6 6 +, -500001 -500001 500001 500001 -",
+              square + ", " + Of(box) + ", " + Of(null));
+    // SetEmpty(true) makes the origin a corner to grow from; SetEmpty(false) does not.
+    box.SetEmpty(true);
+    null.SetEmpty(false);
+    EXPECT_EQ("0 0 2 2 + 2 2 2 2 +", Of(box += CFPoint(2, 2)) + " " + Of(null += CFPoint(2, 2)));
+    // A negative factor leaves the corners crossed, and a crossed box contains nothing.
+    box = Box(0, 0, 4, 2);
+    box.Scale(-1);
+    EXPECT_EQ("4 2 0 0 + -4 -2", Of(box) + " " + Of(box.Width()));
+    EXPECT_FALSE(box.Contains(CFPoint(2, 1), 0));
+    CFPoint p(5, 6), source(7, 8);
     p.SetValue(source);
-    EXPECT_EQ(XY(7, 8), P(p));
-    p.SetValue(-1.5, 2.5);
-    EXPECT_EQ(XY(-1.5, 2.5), P(p));
-    p.InitZero();
-    EXPECT_EQ(XY(0, 0), P(p));
-    // Assignment hands back a copy, not the assigned object.
-    CFPoint result = (p = CFPoint(1, 2));
-    result.x = 9;
-    EXPECT_EQ(XY(1, 2), P(p));
+    source.InitZero();
+    EXPECT_EQ("7 8 0 0", Of(p) + " " + Of(source));
+}
+
+TEST(CBox2FTest, ContainsIncludesEveryEdgeWidenedByTheTolerance) {
+    // On each edge, half a unit beyond it, and as far beyond with a tolerance of half a unit.
+    // clang-format off
+    const double cases[][3] = {
+        {0, 1.5, 0},      {3, 1.5, 0},      {1.5, 0, 0},      {1.5, 3, 0},
+        {-0.5, 1.5, 0},   {3.5, 1.5, 0},    {1.5, -0.5, 0},   {1.5, 3.5, 0},
+        {-0.5, 1.5, 0.5}, {3.5, 1.5, 0.5},  {1.5, -0.5, 0.5}, {1.5, 3.5, 0.5},
+        {3.05, 0, 0.1},   {3.05, 0, 0.01},  {kNaN, 1, 0},     {1, kNaN, 0},    {1, 1, kNaN}};
+    // clang-format on
+    const CBox2F box = Box(0, 0, 3, 3);
+    std::string inside;
+    for (const auto& c : cases) inside += box.Contains(CFPoint(c[0], c[1]), c[2]) ? '+' : '-';
+    EXPECT_EQ("++++----+++++----", inside);
 }

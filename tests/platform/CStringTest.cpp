@@ -8,65 +8,44 @@
 #include "support/CStringPrinter.h"
 
 using Texts = std::vector<CString>;
+using Numbers = std::vector<int>;
 
-TEST(CStringBounds, IndexAtLengthReadsTheTerminatingZero) {
-    CString s("ab");
-    EXPECT_EQ('b', s.GetAt(1));
-    EXPECT_EQ('\0', s.GetAt(2));
-    EXPECT_THROW(s.GetAt(3), CInvalidArgException);
-    EXPECT_THROW(s.GetAt(-1), CInvalidArgException);
-    EXPECT_THROW(s.SetAt(2, 'x'), CInvalidArgException);
-}
-
-TEST(CStringBounds, EditsAndSubstringsClampTheirIndexes) {
-    CString s("ab");
-    EXPECT_EQ(3, s.Insert(10, 'c'));
-    EXPECT_EQ(5, s.Insert(-4, "xy"));
-    EXPECT_EQ("xyabc", s);
+TEST(CStringBounds, ReadsReachTheZeroWritesStopBeforeItAndEditsAndSearchesClamp) {
+    CString s("ab"), w("ab"), d("hello");
+    EXPECT_EQ(std::string("ab", 3), std::string({s.GetAt(0), s.GetAt(1), s[2]}));
+    for (int bad : {-1, 3}) EXPECT_THROW(s.GetAt(bad), CInvalidArgException) << bad;
+    for (int bad : {-1, 2}) EXPECT_THROW(w.SetAt(bad, 'x'), CInvalidArgException) << bad;
+    w.SetAt(0, 'x');
+    w.SetAt(1, 'y');
     // Zero bytes inside an inserted text count and stay.
-    EXPECT_EQ(8, s.Insert(1, CString(std::string("1\0002", 3))));
-    EXPECT_EQ(std::string("x1\0002yabc", 8), s.Str());
-
-    CString h("hello");
-    EXPECT_EQ((Texts{"llo", "ell", "", "he", "hello", "", "lo"}),
-              (Texts{h.Mid(2), h.Mid(1, 3), h.Mid(9, 2), h.Mid(-3, 2), h.Left(99), h.Left(-1),
-                     h.Right(2)}));
-    EXPECT_EQ(2, h.Delete(2, 99));
-    EXPECT_EQ(2, h.Delete(5, 1));
-    EXPECT_EQ("he", h);
+    EXPECT_EQ((Numbers{3, 5, 8, 4, 4, 2}),
+              (Numbers{s.Insert(10, 'c'), s.Insert(-4, "xy"), s.Insert(1, CString("1\0002", 3)),
+                       d.Delete(4, 99), d.Delete(4, 1), d.Delete(-1, 2)}));
+    EXPECT_EQ(std::string("x1\0002yabc", 8) + "|ll|xy", s.Str() + "|" + d.Str() + "|" + w.Str());
+    const CString h("hello");
+    EXPECT_EQ((Texts{"llo", "ell", "", "o", "he", "hello", "", "lo", "hello", ""}),
+              (Texts{h.Mid(2), h.Mid(1, 3), h.Mid(5), h.Mid(4, 9), h.Mid(-3, 2), h.Left(5),
+                     h.Left(-1), h.Right(2), h.Right(6), h.Right(0)}));
+    const CString f("a:b:c");
+    EXPECT_EQ((Numbers{1, 3, 3, -1, -1, 5, -1, -1, 3, 1, -1}),
+              (Numbers{f.Find(':'), f.Find(':', 2), f.Find(':', 3), f.Find(':', 5), f.Find(':', -1),
+                       f.Find("", 5), f.Find("c", 6), f.Find("x", -1), f.ReverseFind(':'),
+                       f.FindOneOf(",:"), f.FindOneOf("")}));
 }
 
-TEST(CStringSearch, FindFollowsTheFrameworkStartRules) {
-    CString s("a:b:c");
-    EXPECT_EQ(
-        (std::vector<int>{1, 3, -1, -1, 5, -1, 3, 1}),
-        (std::vector<int>{s.Find(':'), s.Find(':', 2), s.Find(':', 5), s.Find(':', -1),
-                          s.Find("", 5), s.Find("c", 6), s.ReverseFind(':'), s.FindOneOf(":,")}));
-}
-
-TEST(CStringEdit, ReplaceCountsWhatItChangesWithoutOverlaps) {
-    CString s("aaa");
-    EXPECT_EQ(1, s.Replace("aa", "b"));
-    EXPECT_EQ(0, s.Replace("", "x"));
-    EXPECT_EQ(1, s.Replace('a', 'c'));
-    // Replacing a character by itself changes nothing and counts nothing.
-    EXPECT_EQ(0, s.Replace('b', 'b'));
-    EXPECT_EQ("bc", s);
-}
-
-TEST(CStringEdit, TrimFormatAndCompare) {
-    CString s(" \t x y \r\n"), q("\"'x'\""), r("--x--");
-    EXPECT_EQ((Texts{"x y", "x", "x--"}), (Texts{s.Trim(), q.Trim("\"'"), r.TrimLeft('-')}));
-
-    CString f;
-    f.Format("[%s]", std::string(1000, 'z').c_str());
-    EXPECT_EQ(1002, f.GetLength());
-    f.AppendFormat("%d:%.2f", -5, 1.5);
-    EXPECT_EQ("z]-5:1.50", f.Right(9));
-
+TEST(CStringEdit, ReplaceTrimFormatAndCompareAtTheirEdges) {
+    CString s("aaa"), t(" \t x y \r\n"), q("\"'x'\""), r("--x--"), f;
+    // Without overlaps; an empty pattern, or a character replaced by itself, counts nothing.
+    EXPECT_EQ((Numbers{1, 0, 1, 0}), (Numbers{s.Replace("aa", "b"), s.Replace("", "x"),
+                                              s.Replace('a', 'c'), s.Replace('b', 'b')}));
+    EXPECT_EQ((Texts{"bc", "x y", "x", "x--"}),
+              (Texts{s, t.Trim(), q.Trim("\"'"), r.TrimLeft('-')}));
+    // 256 bytes fill the first buffer; a longer text takes the second path.
+    f.Format("[%s]", std::string(254, 'z').c_str());
+    f.AppendFormat("%s", std::string(1000, 'y').c_str());
+    EXPECT_EQ("[" + std::string(254, 'z') + "]" + std::string(1000, 'y'), f.Str());
     const CString a("Abc");
-    EXPECT_TRUE(a == "Abc" && a != "abc" && CString("a") < CString("b"));
-    EXPECT_EQ(0, a.CompareNoCase("aBC"));
-    EXPECT_LT(a.Compare("Abd"), 0);
-    EXPECT_EQ("xAbc!", "x" + a + '!');
+    EXPECT_TRUE(a == "Abc" && a != "abc" && !(a < a) && "Abb" < a && a < "Abd" && !(a < "Abb"));
+    EXPECT_EQ((Numbers{0, 0, 1, 1}), (Numbers{a.CompareNoCase("aBC"), a.Compare("Abc"),
+                                              a.Compare("Abd") < 0, a.Compare("Abb") > 0}));
 }

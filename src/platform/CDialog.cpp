@@ -1,5 +1,0 @@
-#include "platform/CDialog.h"
-
-CDialog::CDialog() = default;
-
-CDialog::~CDialog() = default;

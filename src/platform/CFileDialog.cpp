@@ -1,5 +1,0 @@
-#include "platform/CFileDialog.h"
-
-CFileDialog::CFileDialog() = default;
-
-CFileDialog::~CFileDialog() = default;

@@ -1,5 +1,0 @@
-#include "platform/CFont.h"
-
-CFont::CFont() = default;
-
-CFont::~CFont() = default;

@@ -1,5 +1,0 @@
-#include "platform/CObList.h"
-
-CObList::CObList() = default;
-
-CObList::~CObList() = default;

@@ -1,3 +1,0 @@
-#include "platform/CObject.h"
-
-CObject::~CObject() = default;

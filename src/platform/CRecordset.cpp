@@ -1,5 +1,0 @@
-#include "platform/CRecordset.h"
-
-CRecordset::CRecordset() = default;
-
-CRecordset::~CRecordset() = default;

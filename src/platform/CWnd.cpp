@@ -1,5 +1,0 @@
-#include "platform/CWnd.h"
-
-CWnd::CWnd() = default;
-
-CWnd::~CWnd() = default;

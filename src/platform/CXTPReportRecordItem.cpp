@@ -1,5 +1,0 @@
-#include "platform/CXTPReportRecordItem.h"
-
-CXTPReportRecordItem::CXTPReportRecordItem() = default;
-
-CXTPReportRecordItem::~CXTPReportRecordItem() = default;

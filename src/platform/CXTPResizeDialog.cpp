@@ -1,5 +1,0 @@
-#include "platform/CXTPResizeDialog.h"
-
-CXTPResizeDialog::CXTPResizeDialog() = default;
-
-CXTPResizeDialog::~CXTPResizeDialog() = default;

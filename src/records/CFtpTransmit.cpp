@@ -1,3 +1,0 @@
-#include "records/CFtpTransmit.h"
-
-CFtpTransmit::CFtpTransmit() : CFtpTransmit(nullptr) {}

@@ -1,5 +1,0 @@
-#include "records/CSortableObArray.h"
-
-CSortableObArray::CSortableObArray() = default;
-
-CSortableObArray::~CSortableObArray() = default;

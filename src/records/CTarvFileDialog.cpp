@@ -1,5 +1,0 @@
-#include "records/CTarvFileDialog.h"
-
-CTarvFileDialog::CTarvFileDialog() = default;
-
-CTarvFileDialog::~CTarvFileDialog() = default;

@@ -1,5 +1,0 @@
-#include "records/CXTPReportRecordItemTableRow.h"
-
-CXTPReportRecordItemTableRow::CXTPReportRecordItemTableRow() = default;
-
-CXTPReportRecordItemTableRow::~CXTPReportRecordItemTableRow() = default;

@@ -1,3 +1,0 @@
-#include "records/CtmpFile.h"
-
-CtmpFile::CtmpFile() : CtmpFile(nullptr) {}
