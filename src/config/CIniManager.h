@@ -50,7 +50,7 @@ class XMK_EXPORT CIniManager {
     // the fallback section).
     static CString AreaSectionName(const CString& area);
     // Where the last successful ReadIniFile found the area settings; none before the first.
-    AreaSection GetAreaSection() const { return m_areaSection; }
+    XMK_EXPORT_INLINE AreaSection GetAreaSection() const { return m_areaSection; }
 
     // The settings as key and text, in the order they are read: the twenty keys of the area
     // section, and the five of "SYSTEM". Switches read "true" or "false", numbers in decimal,
@@ -66,32 +66,38 @@ class XMK_EXPORT CIniManager {
     // millisecond. False, with `settings` unchanged, for an unknown key or a bad number.
     static bool SetTransportSetting(WireSettings& settings, const CString& key,
                                     const CString& value, const CString& folder);
-    const CString& GetEmpConstraints1() const { return m_strEmpConstraints1; }
-    const CString& GetEmpConstraints2() const { return m_strEmpConstraints2; }
-    const CString& GetEnterpriseWebService() const { return m_strEnterpriseWebService; }
-    const CString& GetKQKHWebService() const { return m_strKQKHWebService; }
-    const CString& GetBzkWebService() const { return m_strBzkWebService; }
+    XMK_EXPORT_INLINE const CString& GetEmpConstraints1() const { return m_strEmpConstraints1; }
+    XMK_EXPORT_INLINE const CString& GetEmpConstraints2() const { return m_strEmpConstraints2; }
+    XMK_EXPORT_INLINE const CString& GetEnterpriseWebService() const {
+        return m_strEnterpriseWebService;
+    }
+    XMK_EXPORT_INLINE const CString& GetKQKHWebService() const { return m_strKQKHWebService; }
+    XMK_EXPORT_INLINE const CString& GetBzkWebService() const { return m_strBzkWebService; }
     void SetStrBzkWebService(const CString& url);
-    const CString& GetSegmentService() const { return m_strSegmentService; }
-    bool IsGetFtpInfoFromINI() const { return m_bGetFtpInfoFromINI; }
-    const CString& GetCheckManagerService() const { return m_strCheckManagerService; }
-    const CString& GetFirstCmd() const { return m_strFirstCmd; }
-    const CString& GetAopService() const { return m_strAopService; }
-    const CString& GetstrFtpUserName() const { return m_strFtpUserName; }
-    const CString& GetstrFtpServer() const { return m_strFtpServer; }
-    const CString& GetstrFtpPassWord() const { return m_strFtpPassWord; }
-    const CString& GetstrLoadButton() const { return m_strLoadButton; }
-    const CString& GetIssuer() const { return m_strIssuer; }
-    int GetPrintModel() const { return m_nPrintModel; }
-    bool IsChangeReasonMust() const { return m_bChangeReasonMust; }
-    bool IsAddTHSeggestionMust() const { return m_bAddTHSeggestionMust; }
-    bool IsNeedAudit() const { return m_bNeedAudit; }
-    bool isNeedSearch() const { return m_bNeedSearch; }
-    int GetAppType() const { return m_nAppType; }
-    const std::vector<long>& GetZbdlDogIds() const { return m_ZbdlDogIds; }
-    const std::vector<long>& GetZbdlAndSgjlDogIds() const { return m_ZbdlAndSgjlDogIds; }
-    const std::vector<long>& GetKcsjDogIds() const { return m_KcsjDogIds; }
-    const CString& GetBzkWebService_old() const { return m_strBzkWebService_old; }
+    XMK_EXPORT_INLINE const CString& GetSegmentService() const { return m_strSegmentService; }
+    XMK_EXPORT_INLINE bool IsGetFtpInfoFromINI() const { return m_bGetFtpInfoFromINI; }
+    XMK_EXPORT_INLINE const CString& GetCheckManagerService() const {
+        return m_strCheckManagerService;
+    }
+    XMK_EXPORT_INLINE const CString& GetFirstCmd() const { return m_strFirstCmd; }
+    XMK_EXPORT_INLINE const CString& GetAopService() const { return m_strAopService; }
+    XMK_EXPORT_INLINE const CString& GetstrFtpUserName() const { return m_strFtpUserName; }
+    XMK_EXPORT_INLINE const CString& GetstrFtpServer() const { return m_strFtpServer; }
+    XMK_EXPORT_INLINE const CString& GetstrFtpPassWord() const { return m_strFtpPassWord; }
+    XMK_EXPORT_INLINE const CString& GetstrLoadButton() const { return m_strLoadButton; }
+    XMK_EXPORT_INLINE const CString& GetIssuer() const { return m_strIssuer; }
+    XMK_EXPORT_INLINE int GetPrintModel() const { return m_nPrintModel; }
+    XMK_EXPORT_INLINE bool IsChangeReasonMust() const { return m_bChangeReasonMust; }
+    XMK_EXPORT_INLINE bool IsAddTHSeggestionMust() const { return m_bAddTHSeggestionMust; }
+    XMK_EXPORT_INLINE bool IsNeedAudit() const { return m_bNeedAudit; }
+    XMK_EXPORT_INLINE bool isNeedSearch() const { return m_bNeedSearch; }
+    XMK_EXPORT_INLINE int GetAppType() const { return m_nAppType; }
+    XMK_EXPORT_INLINE const std::vector<long>& GetZbdlDogIds() const { return m_ZbdlDogIds; }
+    XMK_EXPORT_INLINE const std::vector<long>& GetZbdlAndSgjlDogIds() const {
+        return m_ZbdlAndSgjlDogIds;
+    }
+    XMK_EXPORT_INLINE const std::vector<long>& GetKcsjDogIds() const { return m_KcsjDogIds; }
+    XMK_EXPORT_INLINE const CString& GetBzkWebService_old() const { return m_strBzkWebService_old; }
 
   private:
     struct Setting;  // a row of the key table

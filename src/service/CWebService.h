@@ -30,7 +30,7 @@ class XMK_EXPORT CWebService {
     // Deletes the installed support object (unless it is `support` itself) and installs
     // `support` (null allowed). Ownership passes to the client.
     void SetServiceSupport(CServiceSupport* support);
-    CServiceSupport* GetServiceSupport() const { return m_pServiceSupport; }
+    XMK_EXPORT_INLINE CServiceSupport* GetServiceSupport() const { return m_pServiceSupport; }
 
     // Forwarders to the installed support object; with none installed GetUserDogId and
     // GetAppId return 0 and GetAppType returns -1 (the default application type).
