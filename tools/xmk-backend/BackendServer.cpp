@@ -6,6 +6,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -19,12 +20,13 @@
 #include <exception>
 #include <functional>
 
+#include "Wsdl.h"
+#include "service/ServiceNames.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The uniform interface's namespace, used when a request's method element has none.
-constexpr char kDefaultNamespace[] = "http://tempuri.org/";
 // Large enough for any request the library sends; larger bodies are refused by httplib.
 constexpr size_t kMaxBody = size_t(64) << 20;
 // Connections served at once; later ones wait for a worker. The limits below free every
@@ -49,6 +51,13 @@ bool WaitFor(int fd, short events, int wake, Clock::time_point deadline) {
         if (n < 0 && errno == EINTR) continue;
         return n > 0 && fds[1].revents == 0 && fds[0].revents != 0;
     }
+}
+
+bool AsksForWsdl(const httplib::Request& req) {
+    for (const auto& param : req.params) {
+        if (strcasecmp(param.first.c_str(), "wsdl") == 0) return true;
+    }
+    return false;
 }
 
 void AddressOf(int fd, bool peer, std::string& ip, int& port) {
@@ -270,9 +279,18 @@ bool BackendServer::Start(int port, std::string* error) {
         res.status = Handle(req.body, &reply);
         res.set_content(reply, "text/xml; charset=utf-8");
     });
-    http->Get(".*", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("xmk-backend: POST SOAP 1.1 requests to this address\n",
-                        "text/plain; charset=utf-8");
+    http->Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+        if (!AsksForWsdl(req)) {
+            res.set_content(
+                "xmk-backend: POST SOAP 1.1 requests to this address; its WSDL is "
+                "at this address followed by ?wsdl\n",
+                "text/plain; charset=utf-8");
+            return;
+        }
+        // The service's address is the one the client asked at.
+        std::string host = req.get_header_value("Host");
+        if (host.empty()) host = "127.0.0.1:" + std::to_string(port_);
+        res.set_content(Wsdl::Describe("http://" + host + req.path), "text/xml; charset=utf-8");
     });
 
     const int fd = ListenOn(port, error);
@@ -330,9 +348,10 @@ int BackendServer::Handle(const std::string& body, std::string* reply) {
             *reply = SoapMessage::Fault("soap:Client", answer.text);
             return 500;
         }
+        // A method element without a namespace is answered in the uniform interface's.
         *reply = SoapMessage::Reply(
-            request.method, request.nameSpace.empty() ? kDefaultNamespace : request.nameSpace,
-            answer.text);
+            request.method,
+            request.nameSpace.empty() ? kUniteInterfaceNamespace : request.nameSpace, answer.text);
         return 200;
     } catch (const std::exception& e) {
         // Nothing the service calls should throw; if it does, the client gets a fault and
