@@ -165,9 +165,15 @@ class ConnectionStream : public httplib::Stream {
         return WaitFor(sock_, POLLOUT, -1, writing_ ? writeDeadline_ : Clock::now());
     }
 
+    // True once a read has waited in vain: the request cannot be complete.
+    bool Stalled() const { return stalled_; }
+
     ssize_t read(char* ptr, size_t size) override {
         if (begin_ == end_) {
-            if (!WaitFor(sock_, POLLIN, wake_, readDeadline_)) return -1;
+            if (!WaitFor(sock_, POLLIN, wake_, readDeadline_)) {
+                stalled_ = true;
+                return -1;
+            }
             const ssize_t n = recv(sock_, buffer_, sizeof buffer_, 0);
             if (n <= 0) return n;
             begin_ = 0;
@@ -205,6 +211,7 @@ class ConnectionStream : public httplib::Stream {
     Clock::time_point readDeadline_;
     Clock::time_point writeDeadline_;
     bool writing_ = false;
+    bool stalled_ = false;
 };
 
 }  // namespace
@@ -238,7 +245,7 @@ class BackendServer::Http : public httplib::Server {
         bool closed = false;
         Clock::duration wait = kFirstRequestWait;
         while (!closed && stream.AwaitRequest(wait)) {
-            if (!process_request(stream, false, closed, nullptr)) break;
+            if (!process_request(stream, false, closed, nullptr) || stream.Stalled()) break;
             wait = kIdleWait;
         }
         shutdown(sock, SHUT_RDWR);

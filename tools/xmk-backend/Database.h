@@ -50,8 +50,9 @@ using SqlRows = std::vector<std::vector<std::string>>;
 constexpr std::chrono::milliseconds kQueryTimeLimit{2000};
 // The longest text or blob a query may make or read.
 constexpr int kMaxValueBytes = 4 << 20;
-// The result's size, each value counted with one byte more for its separator.
-constexpr size_t kMaxResultBytes = size_t(16) << 20;
+// The result's size, each value counted with one byte more for its separator: small enough
+// that its reply stays below the 10 MB libxml2 reads as one text node.
+constexpr size_t kMaxResultBytes = size_t(4) << 20;
 
 class Database {
   public:
