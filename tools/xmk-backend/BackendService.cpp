@@ -111,6 +111,14 @@ constexpr FunctionTable kFunctionTables[] = {
     {9002, "instances"}, {9010, "corps"},    {9011, "corp_qualities"}, {9020, "areas"},
 };
 
+// The function id of the records of `table`: the first that keeps them there.
+long FunctionIdOf(const std::string& table) {
+    for (const FunctionTable& f : kFunctionTables) {
+        if (table == f.table) return f.functionId;
+    }
+    return 0;
+}
+
 RecordScope ScopeOf(long functionId) {
     RecordScope scope;
     for (const FunctionTable& f : kFunctionTables) {
@@ -234,16 +242,15 @@ ServiceAnswer UpdateRecord(BackendStore& store, const RecordScope& scope, const 
     return WriteReply(store.Update(scope, caller, id, values));
 }
 
-// The record-specific write methods: the object in the request that holds the record, and
-// where it is written.
-enum class WriteKind { kInsert, kUpdate, kDeleteById, kDeleteMatching };
+// The record-specific write methods: where each writes, and the object in the request that
+// holds the record.
+enum WriteKind { kInsert, kUpdate, kDeleteById, kDeleteMatching };
 
 struct RecordTarget {
-    const char* member;  // null for a delete by number
     const char* table;
-    long functionId;  // logged for deletes, which carry no Permission block
     WriteKind kind;
-    bool generic;  // the request is wrapped in "outnode"
+    const char* member = nullptr;  // none for a delete by number
+    bool generic = false;          // the request is wrapped in "outnode"
 };
 
 struct MethodEntry;
@@ -260,10 +267,10 @@ using Handler = ServiceAnswer (*)(BackendStore&, const MethodCall&);
 // them; the WSDL is written from the same table.
 struct MethodEntry {
     const char* method;
-    const char* nameSpace;
     const char* arguments[5];  // unused places are null
     Handler handler;
-    RecordTarget record;  // for RecordWrite only
+    RecordTarget record = {};  // for RecordWrite only
+    const char* nameSpace = kUniteInterfaceNamespace;
 };
 
 // The argument `i` of `call`, which must be a JSON object.
@@ -313,9 +320,10 @@ ServiceAnswer RecordWrite(BackendStore& store, const MethodCall& call) {
     RecordScope scope;
     scope.table = m.table;
     WriteCaller caller;
-    if (m.kind == WriteKind::kDeleteById) {
+    if (m.kind == kDeleteById) {
+        // A delete by number carries no Permission block: the log names the table's records.
         caller.method = call.entry.method;
-        caller.functionId = m.functionId;
+        caller.functionId = FunctionIdOf(m.table);
         caller.functionType = 3;
         char* end = nullptr;
         const long long id = std::strtoll(argument.c_str(), &end, 10);
@@ -346,12 +354,12 @@ ServiceAnswer RecordWrite(BackendStore& store, const MethodCall& call) {
     const std::vector<JsonMember> values = JsonText::Members(object);
     if (m.generic) {
         scope.tableName = tableName;
-        scope.byTableName = m.kind != WriteKind::kInsert;
+        scope.byTableName = m.kind != kInsert;
     }
     switch (m.kind) {
-        case WriteKind::kInsert:
+        case kInsert:
             return WriteReply(store.Insert(scope, caller, values));
-        case WriteKind::kUpdate:
+        case kUpdate:
             return UpdateRecord(store, scope, caller, values);
         default: {
             RecordFilter filter;
@@ -624,109 +632,50 @@ ServiceAnswer GetSqlFormated(BackendStore& store, const MethodCall& call) {
     return Result(reply + "]");
 }
 
-constexpr const char* kUniform = kUniteInterfaceNamespace;
-constexpr const char* kObjectList = kObjectListNamespace;
-
 constexpr MethodEntry kMethods[] = {
-    {"DoWork", kUniform, {"jsonInput"}, DoWork, {}},
-    {"GetProjectCount", kUniform, {"queryCodition"}, GetProjectCount, {}},
-    {"GetProjectList", kUniform, {"queryCodition"}, GetProjectList, {}},
-    {"GetCountByParameter",
-     kUniform,
-     {"param", "queryType", "isrtAreaCode"},
-     GetCountByParameter,
-     {}},
+    {"DoWork", {"jsonInput"}, DoWork},
+    {"GetProjectCount", {"queryCodition"}, GetProjectCount},
+    {"GetProjectList", {"queryCodition"}, GetProjectList},
+    {"GetCountByParameter", {"param", "queryType", "isrtAreaCode"}, GetCountByParameter},
     {"GetCountByParameterAndIsrtAreaCode",
-     kUniform,
      {"param", "queryType", "isrtAreaCode"},
-     GetCountByParameterAndIsrtAreaCode,
-     {}},
+     GetCountByParameterAndIsrtAreaCode},
     {"GetListByParameter",
-     kUniform,
      {"param", "pageSize", "pageNum", "queryType", "isrtAreaCode"},
-     GetListByParameter,
-     {}},
+     GetListByParameter},
     {"GetListByParameterAndIsrtAreaCode",
-     kUniform,
      {"param", "pageSize", "pageNum", "queryType", "isrtAreaCode"},
-     GetListByParameterAndIsrtAreaCode,
-     {}},
-    {"GetProofAttachByProofId", kUniform, {"proofID"}, GetProofAttachByProofId, {}},
-    {"GetLogs", kUniform, {"condition"}, GetLogs, {}},
-    {"GetCorpQualities", kUniform, {"corpUserGuid"}, GetCorpQualities, {}},
-    {"CheckXMFZR", kUniform, {"EmpId"}, CheckXMFZR, {}},
-    {"CheckXMFZRForCPlus",
-     kUniform,
-     {"EmpId", "TypeFlag", "RoleId", "CertificateLevel"},
-     CheckXMFZRForCPlus,
-     {}},
-    {"CheckXMFZRForCpp",
-     kUniform,
-     {"empId", "corpDogId", "roleId", "areaCode"},
-     CheckXMFZRForCpp,
-     {}},
-    {"InsertApprovalForCpp",
-     kUniform,
-     {"pAop"},
-     RecordWrite,
-     {"Appvl", "approvals", 0, WriteKind::kInsert, false}},
-    {"UpdateApprovalForCpp",
-     kUniform,
-     {"pAop"},
-     RecordWrite,
-     {"Appvl", "approvals", 0, WriteKind::kUpdate, false}},
-    {"DeleteApprovalForCpp",
-     kUniform,
-     {"aopID"},
-     RecordWrite,
-     {nullptr, "approvals", 0, WriteKind::kDeleteById, false}},
-    {"InsertAcceptanceForCpp",
-     kUniform,
-     {"pAfcp"},
-     RecordWrite,
-     {"Afcp", "acceptances", 1, WriteKind::kInsert, false}},
-    {"UpdateAcceptanceForCpp",
-     kUniform,
-     {"pAfcp"},
-     RecordWrite,
-     {"Afcp", "acceptances", 1, WriteKind::kUpdate, false}},
-    {"DeleteAcceptanceForCpp",
-     kUniform,
-     {"afcpID"},
-     RecordWrite,
-     {nullptr, "acceptances", 1, WriteKind::kDeleteById, false}},
+     GetListByParameterAndIsrtAreaCode},
+    {"GetProofAttachByProofId", {"proofID"}, GetProofAttachByProofId},
+    {"GetLogs", {"condition"}, GetLogs},
+    {"GetCorpQualities", {"corpUserGuid"}, GetCorpQualities},
+    {"CheckXMFZR", {"EmpId"}, CheckXMFZR},
+    {"CheckXMFZRForCPlus", {"EmpId", "TypeFlag", "RoleId", "CertificateLevel"}, CheckXMFZRForCPlus},
+    {"CheckXMFZRForCpp", {"empId", "corpDogId", "roleId", "areaCode"}, CheckXMFZRForCpp},
+    {"InsertApprovalForCpp", {"pAop"}, RecordWrite, {"approvals", kInsert, "Appvl"}},
+    {"UpdateApprovalForCpp", {"pAop"}, RecordWrite, {"approvals", kUpdate, "Appvl"}},
+    {"DeleteApprovalForCpp", {"aopID"}, RecordWrite, {"approvals", kDeleteById}},
+    {"InsertAcceptanceForCpp", {"pAfcp"}, RecordWrite, {"acceptances", kInsert, "Afcp"}},
+    {"UpdateAcceptanceForCpp", {"pAfcp"}, RecordWrite, {"acceptances", kUpdate, "Afcp"}},
+    {"DeleteAcceptanceForCpp", {"afcpID"}, RecordWrite, {"acceptances", kDeleteById}},
     {"InsertProofAttachForCpp",
-     kUniform,
      {"proofAttach"},
      RecordWrite,
-     {"Ftp", "proof_attachments", 2, WriteKind::kInsert, false}},
+     {"proof_attachments", kInsert, "Ftp"}},
     {"UpdateProofAttachForCpp",
-     kUniform,
      {"proofAttach"},
      RecordWrite,
-     {"Ftp", "proof_attachments", 2, WriteKind::kUpdate, false}},
-    {"DeleteProofAttachByIdForCpp",
-     kUniform,
-     {"attachID"},
-     RecordWrite,
-     {nullptr, "proof_attachments", 2, WriteKind::kDeleteById, false}},
-    {"InsertObject",
-     kUniform,
-     {"param"},
-     RecordWrite,
-     {"Value", "objects", 3, WriteKind::kInsert, true}},
-    {"UpdateObject",
-     kUniform,
-     {"param"},
-     RecordWrite,
-     {"Value", "objects", 3, WriteKind::kUpdate, true}},
-    {"DeleteObject",
-     kUniform,
-     {"param"},
-     RecordWrite,
-     {"Value", "objects", 3, WriteKind::kDeleteMatching, true}},
-    {"GetXml", kObjectList, {"kind", "userId", "option", "sql"}, GetXml, {}},
-    {"GetSqlFormated", kObjectList, {"kind", "userId", "option", "sql"}, GetSqlFormated, {}},
+     {"proof_attachments", kUpdate, "Ftp"}},
+    {"DeleteProofAttachByIdForCpp", {"attachID"}, RecordWrite, {"proof_attachments", kDeleteById}},
+    {"InsertObject", {"param"}, RecordWrite, {"objects", kInsert, "Value", true}},
+    {"UpdateObject", {"param"}, RecordWrite, {"objects", kUpdate, "Value", true}},
+    {"DeleteObject", {"param"}, RecordWrite, {"objects", kDeleteMatching, "Value", true}},
+    {"GetXml", {"kind", "userId", "option", "sql"}, GetXml, {}, kObjectListNamespace},
+    {"GetSqlFormated",
+     {"kind", "userId", "option", "sql"},
+     GetSqlFormated,
+     {},
+     kObjectListNamespace},
 };
 
 }  // namespace
