@@ -1,61 +1,74 @@
-// The end-to-end fixture: a reference back-end on a free port of 127.0.0.1 with an
-// in-memory store, reached through the library's built-in SOAP transport, a support object
-// for the Permission block (user 12, application id 5, application type 3), the back-end
-// configured as the project-library URL, and a recording message-box presenter.
+// The end-to-end fixture: a back-end with an in-memory store on a free port of 127.0.0.1 as
+// the project-library URL, the Permission block's host identity (user 12, application id 5,
+// type 3) and a recording presenter; a record item and one-member query conditions.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "BackendServer.h"
 #include "config/CIniManager.h"
-#include "json/CJosn.h"
-#include "service/CServiceSupport.h"
+#include "datastore/COperatorItem.h"
+#include "datastore/ServiceConditionJosn.h"
 #include "service/CWebService.h"
 #include "support/FixedServiceSupport.h"
 #include "support/RecordingPresenter.h"
-#include "wirekit/WebTransport.h"
-#include "wirekit/WireSettings.h"
 
 class BackendFixture : public ::testing::Test {
   protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(server_.Start(0, &error)) << error;
-        previousTransport_ = SetWebTransport(nullptr);
-        previousWire_ = GetWireSettings();
-        previousUrl_ = CIniManager::Instance().GetBzkWebService();
-        CIniManager::Instance().SetStrBzkWebService(CString(server_.Url()));
+        CIniManager::Instance().SetStrBzkWebService(Url());
         CWebService::instance().SetServiceSupport(new FixedServiceSupport);
     }
 
     CString Url() const { return CString(server_.Url()); }
 
-    void TearDown() override {
-        CWebService::instance().SetServiceSupport(nullptr);
-        CIniManager::Instance().SetStrBzkWebService(previousUrl_);
-        SetWireSettings(previousWire_);
-        SetWebTransport(previousTransport_);
-        server_.Stop();
-    }
-
-    // The rows of a query on the back-end's store.
-    std::vector<std::vector<std::string>> Query(const std::string& sql) {
-        return server_.Query(sql);
-    }
-    // The single value of a query that yields one.
-    std::string Value(const std::string& sql) {
-        const auto rows = server_.Query(sql);
-        return rows.size() == 1 && rows[0].size() == 1 ? rows[0][0] : "<no single value>";
-    }
-
     BackendServer server_;
     RecordingPresenter presenter_;
+};
+
+// A record that writes the members of `values` (an object in the library's JSON) for every
+// write, and `deleteKeys` for a delete by conditions.
+class TestItem : public COperatorItem {
+  public:
+    TestItem(int functionId, const std::string& values)
+        : functionId_(functionId), values_(CString(values)) {}
+
+    XmkFunctionId GetFunctionId() const override { return XmkFunctionId(functionId_); }
+    CString GetItemId() const override { return itemId; }
+    void WriteInsertValues(CJosn& request) override { request += values_; }
+    bool WriteUpdateValues(CJosn& request, int) override {
+        request += values_;
+        return true;
+    }
+    void WriteAuditValues(CJosn& request) const override { request += values_; }
+    void WriteDeleteKeys(CJosn& request) const override { request += deleteKeys; }
+    void SetNewId(const CString& id) override { newId = id; }
+    bool MakeNumber() override { return true; }
+    void BeforeInsert() override {}
+    void BeforeUpdate() override {}
+    void AfterDelete() const override {}
+    void AfterInsert() override {}
+    CString GetTableName() const override { return tableName; }
+    void WriteExtraValues(CJosn&, int) const override {}
+
+    CString itemId;
+    CString tableName;
+    CJosn deleteKeys;
+    CString newId;
 
   private:
-    IWebTransport* previousTransport_ = nullptr;
-    WireSettings previousWire_;
-    CString previousUrl_;
+    int functionId_;
+    CJosn values_;
 };
+
+// A query condition holding one member.
+template <typename T>
+ServiceConditionJosn Cond(const char* name, T value) {
+    ServiceConditionJosn c;
+    c.push(name, value);
+    return c;
+}

@@ -1,6 +1,8 @@
 // BackendServer: the reference back-end as an HTTP server. It serves SOAP 1.1 requests,
-// POSTed to any path of 127.0.0.1:port, from a pool of threads of its own, on a store that
-// lives as long as the server object: stopping and starting again keeps the records.
+// POSTed to any path of 127.0.0.1:port, and its WSDL (GET ...?wsdl), on a store that lives as
+// long as the server object: stopping and starting again keeps the records. Each connection
+// has a worker thread of its own, and time limits on waiting for, reading and answering a
+// request free the workers that slow or silent clients hold.
 // Start and Stop are called from one thread; the rest may be called from any thread.
 #pragma once
 
@@ -13,10 +15,6 @@
 #include "BackendService.h"
 #include "BackendStore.h"
 
-namespace httplib {
-class Server;
-}
-
 class BackendServer {
   public:
     // An empty path keeps the records in memory.
@@ -27,7 +25,7 @@ class BackendServer {
 
     // Opens the store (on the first start), listens on 127.0.0.1:port (0: a free port) and
     // serves until Stop. False, with `error` set, when the store cannot be opened or the
-    // port cannot be bound.
+    // port cannot be bound (a port in use by anyone, this program included, cannot).
     // REQUIRES: the server is not running.
     bool Start(int port = 0, std::string* error = nullptr);
     // Stops listening, ends open connections and waits for the serving thread. Harmless when
@@ -51,6 +49,8 @@ class BackendServer {
     std::vector<std::vector<std::string>> Query(const std::string& sql);
 
   private:
+    class Http;
+
     bool EnsureOpen(std::string* error);
 
     std::string dbPath_;
@@ -59,6 +59,6 @@ class BackendServer {
     int port_ = 0;
     BackendStore store_;
     BackendService service_;
-    std::unique_ptr<httplib::Server> http_;
+    std::unique_ptr<Http> http_;
     std::thread thread_;
 };

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "service/ServiceNames.h"
+
 namespace {
 
 ServiceAnswer Result(std::string text) {
@@ -108,6 +110,14 @@ constexpr FunctionTable kFunctionTables[] = {
     {4, "objects"},      {5, "objects"},     {9000, "projects"},       {9001, "bids"},
     {9002, "instances"}, {9010, "corps"},    {9011, "corp_qualities"}, {9020, "areas"},
 };
+
+// The function id of the records of `table`: the first that keeps them there.
+long FunctionIdOf(const std::string& table) {
+    for (const FunctionTable& f : kFunctionTables) {
+        if (table == f.table) return f.functionId;
+    }
+    return 0;
+}
 
 RecordScope ScopeOf(long functionId) {
     RecordScope scope;
@@ -232,32 +242,67 @@ ServiceAnswer UpdateRecord(BackendStore& store, const RecordScope& scope, const 
     return WriteReply(store.Update(scope, caller, id, values));
 }
 
-ServiceAnswer DoWork(BackendStore& store, const SoapRequest& request) {
-    const std::string* json = request.Argument("jsonInput");
-    if (!json) return Fault("DoWork needs the argument jsonInput");
+// The record-specific write methods: where each writes, and the object in the request that
+// holds the record.
+enum WriteKind { kInsert, kUpdate, kDeleteById, kDeleteMatching };
+
+struct RecordTarget {
+    const char* table;
+    WriteKind kind;
+    const char* member = nullptr;  // none for a delete by number
+    bool generic = false;          // the request is wrapped in "outnode"
+};
+
+struct MethodEntry;
+
+// One request to a method: its table entry and its arguments, in the entry's order.
+struct MethodCall {
+    const MethodEntry& entry;
+    std::vector<std::string> args;
+};
+
+using Handler = ServiceAnswer (*)(BackendStore&, const MethodCall&);
+
+// What answers a method, and the names of its arguments in the order the library sends
+// them; the WSDL is written from the same table.
+struct MethodEntry {
+    const char* method;
+    const char* arguments[5];  // unused places are null
+    Handler handler;
+    RecordTarget record = {};  // for RecordWrite only
+    const char* nameSpace = kUniteInterfaceNamespace;
+};
+
+// The argument `i` of `call`, which must be a JSON object.
+bool ObjectArgument(const MethodCall& call, size_t i, std::string* error) {
+    return ReadObject(call.args[i], call.entry.arguments[i], error);
+}
+
+ServiceAnswer DoWork(BackendStore& store, const MethodCall& call) {
+    const std::string& json = call.args[0];
     std::string error;
     WriteCaller caller;
-    if (!ReadObject(*json, "jsonInput", &error) ||
-        !ReadCaller(*json, request.method, &caller, nullptr, &error)) {
+    if (!ObjectArgument(call, 0, &error) ||
+        !ReadCaller(json, call.entry.method, &caller, nullptr, &error)) {
         return Fault(error);
     }
     const RecordScope scope = ScopeOf(caller.functionId);
     std::vector<JsonMember> values;
     switch (caller.functionType) {
         case 0:
-            return Query(store, *json, caller);
+            return Query(store, json, caller);
         case 1:
-            if (!ValuesOf(*json, false, &values)) return Fault("the insert has no Values object");
+            if (!ValuesOf(json, false, &values)) return Fault("the insert has no Values object");
             return WriteReply(store.Insert(scope, caller, values));
         case 2:
         case 4:
-            if (!ValuesOf(*json, caller.functionType == 2, &values)) {
+            if (!ValuesOf(json, caller.functionType == 2, &values)) {
                 return Fault("the audit has no Values object");
             }
             return UpdateRecord(store, scope, caller, values);
         case 3: {
             std::string conditions;
-            if (!ObjectMember(*json, "Conditions", &conditions)) {
+            if (!ObjectMember(json, "Conditions", &conditions)) {
                 return Fault("the delete has no Conditions object");
             }
             const RecordFilter filter = FilterOf(JsonText::Members(conditions), nullptr, nullptr);
@@ -269,52 +314,21 @@ ServiceAnswer DoWork(BackendStore& store, const SoapRequest& request) {
     }
 }
 
-// The record-specific write methods: each names the argument that carries its request and
-// the object in it that holds the record.
-enum class WriteKind { kInsert, kUpdate, kDeleteById, kDeleteMatching };
-
-struct RecordMethod {
-    const char* method;
-    const char* argument;
-    const char* member;  // null for a delete by number
-    const char* table;
-    long functionId;  // logged for deletes, which carry no Permission block
-    WriteKind kind;
-    bool generic;  // the request is wrapped in "outnode"
-};
-
-constexpr RecordMethod kRecordMethods[] = {
-    {"InsertApprovalForCpp", "pAop", "Appvl", "approvals", 0, WriteKind::kInsert, false},
-    {"UpdateApprovalForCpp", "pAop", "Appvl", "approvals", 0, WriteKind::kUpdate, false},
-    {"DeleteApprovalForCpp", "aopID", nullptr, "approvals", 0, WriteKind::kDeleteById, false},
-    {"InsertAcceptanceForCpp", "pAfcp", "Afcp", "acceptances", 1, WriteKind::kInsert, false},
-    {"UpdateAcceptanceForCpp", "pAfcp", "Afcp", "acceptances", 1, WriteKind::kUpdate, false},
-    {"DeleteAcceptanceForCpp", "afcpID", nullptr, "acceptances", 1, WriteKind::kDeleteById, false},
-    {"InsertProofAttachForCpp", "proofAttach", "Ftp", "proof_attachments", 2, WriteKind::kInsert,
-     false},
-    {"UpdateProofAttachForCpp", "proofAttach", "Ftp", "proof_attachments", 2, WriteKind::kUpdate,
-     false},
-    {"DeleteProofAttachByIdForCpp", "attachID", nullptr, "proof_attachments", 2,
-     WriteKind::kDeleteById, false},
-    {"InsertObject", "param", "Value", "objects", 3, WriteKind::kInsert, true},
-    {"UpdateObject", "param", "Value", "objects", 3, WriteKind::kUpdate, true},
-    {"DeleteObject", "param", "Value", "objects", 3, WriteKind::kDeleteMatching, true},
-};
-
-ServiceAnswer RecordWrite(BackendStore& store, const SoapRequest& request, const RecordMethod& m) {
-    const std::string* argument = request.Argument(m.argument);
-    if (!argument) return Fault(m.method + std::string(" needs the argument ") + m.argument);
+ServiceAnswer RecordWrite(BackendStore& store, const MethodCall& call) {
+    const RecordTarget& m = call.entry.record;
+    const std::string& argument = call.args[0];
     RecordScope scope;
     scope.table = m.table;
     WriteCaller caller;
-    if (m.kind == WriteKind::kDeleteById) {
-        caller.method = m.method;
-        caller.functionId = m.functionId;
+    if (m.kind == kDeleteById) {
+        // A delete by number carries no Permission block: the log names the table's records.
+        caller.method = call.entry.method;
+        caller.functionId = FunctionIdOf(m.table);
         caller.functionType = 3;
         char* end = nullptr;
-        const long long id = std::strtoll(argument->c_str(), &end, 10);
-        if (argument->empty() || *end != '\0' || id <= 0) {
-            return WriteFailure("记录编号不合法：" + *argument);
+        const long long id = std::strtoll(argument.c_str(), &end, 10);
+        if (argument.empty() || *end != '\0' || id <= 0) {
+            return WriteFailure("记录编号不合法：" + argument);
         }
         JsonMember idMember;
         idMember.name = "ID";
@@ -324,13 +338,15 @@ ServiceAnswer RecordWrite(BackendStore& store, const SoapRequest& request, const
         return WriteReply(store.Delete(scope, caller, filter));
     }
     std::string error;
-    std::string requestJson = *argument;
-    if (!ReadObject(requestJson, m.argument, &error)) return Fault(error);
-    if (m.generic && !ObjectMember(*argument, "outnode", &requestJson)) {
+    std::string requestJson = argument;
+    if (!ObjectArgument(call, 0, &error)) return Fault(error);
+    if (m.generic && !ObjectMember(argument, "outnode", &requestJson)) {
         return Fault("the request has no outnode object");
     }
     std::string tableName;
-    if (!ReadCaller(requestJson, m.method, &caller, &tableName, &error)) return Fault(error);
+    if (!ReadCaller(requestJson, call.entry.method, &caller, &tableName, &error)) {
+        return Fault(error);
+    }
     std::string object;
     if (!ObjectMember(requestJson, m.member, &object)) {
         return Fault(std::string("the request has no ") + m.member + " object");
@@ -338,12 +354,12 @@ ServiceAnswer RecordWrite(BackendStore& store, const SoapRequest& request, const
     const std::vector<JsonMember> values = JsonText::Members(object);
     if (m.generic) {
         scope.tableName = tableName;
-        scope.byTableName = m.kind != WriteKind::kInsert;
+        scope.byTableName = m.kind != kInsert;
     }
     switch (m.kind) {
-        case WriteKind::kInsert:
+        case kInsert:
             return WriteReply(store.Insert(scope, caller, values));
-        case WriteKind::kUpdate:
+        case kUpdate:
             return UpdateRecord(store, scope, caller, values);
         default: {
             RecordFilter filter;
@@ -353,41 +369,27 @@ ServiceAnswer RecordWrite(BackendStore& store, const SoapRequest& request, const
     }
 }
 
-// Reads a flat condition document (the argument "queryCodition").
-bool FlatQuery(const SoapRequest& request, RecordFilter* filter, long* pageNum, long* pageSize,
-               std::string* error) {
-    const std::string* text = request.Argument("queryCodition");
-    if (!text) {
-        *error = request.method + " needs the argument queryCodition";
-        return false;
-    }
-    if (!ReadObject(*text, "queryCodition", error)) return false;
-    *filter = FilterOf(JsonText::Members(*text), pageNum, pageSize);
-    return true;
-}
-
-// A page of projects selected by a flat condition document. The count method pages by
-// default (page 1 of 25); the list method returns every row unless the document pages.
-ServiceAnswer ProjectPage(BackendStore& store, const SoapRequest& request, long pageNum,
+// A page of projects selected by the flat condition document of the first argument. The
+// count method pages by default (page 1 of 25); the list method returns every row unless
+// the document pages.
+ServiceAnswer ProjectPage(BackendStore& store, const MethodCall& call, long pageNum,
                           long pageSize) {
-    RecordFilter filter;
     std::string error;
-    std::string reply;
+    if (!ObjectArgument(call, 0, &error)) return Fault(error);
+    const RecordFilter filter = FilterOf(JsonText::Members(call.args[0]), &pageNum, &pageSize);
     RecordScope scope;
     scope.table = "projects";
-    if (!FlatQuery(request, &filter, &pageNum, &pageSize, &error) ||
-        !store.Page(scope, filter, pageNum, pageSize, &reply, &error)) {
-        return Fault(error);
-    }
+    std::string reply;
+    if (!store.Page(scope, filter, pageNum, pageSize, &reply, &error)) return Fault(error);
     return Result(reply);
 }
 
-ServiceAnswer GetProjectCount(BackendStore& store, const SoapRequest& request) {
-    return ProjectPage(store, request, 1, 25);
+ServiceAnswer GetProjectCount(BackendStore& store, const MethodCall& call) {
+    return ProjectPage(store, call, 1, 25);
 }
 
-ServiceAnswer GetProjectList(BackendStore& store, const SoapRequest& request) {
-    return ProjectPage(store, request, -1, -1);
+ServiceAnswer GetProjectList(BackendStore& store, const MethodCall& call) {
+    return ProjectPage(store, call, -1, -1);
 }
 
 // How the parameter queries match a project, by "queryType".
@@ -421,38 +423,34 @@ std::vector<std::string> ParameterItems(const std::string& param) {
     }
 }
 
-// Reads the arguments common to the parameter queries.
-bool ParameterQuery(const SoapRequest& request, bool byArea, std::vector<RecordFilter>* filters,
-                    std::string* error) {
-    const std::string* param = request.Argument("param");
-    const std::string* queryType = request.Argument("queryType");
-    const std::string* area = request.Argument("isrtAreaCode");
-    if (!param || !queryType || !area) {
-        *error = request.method + " needs the arguments param, queryType and isrtAreaCode";
-        return false;
-    }
+// One filter per item of `param`, matched as `queryType` says.
+bool ParameterQuery(const std::string& param, const std::string& queryType, const std::string& area,
+                    bool byArea, std::vector<RecordFilter>* filters, std::string* error) {
     const ParameterKind* kind = nullptr;
     for (const ParameterKind& k : kParameterKinds) {
-        if (k.queryType == ToLong(*queryType)) kind = &k;
+        if (k.queryType == ToLong(queryType)) kind = &k;
     }
     if (!kind) {
-        *error = "unknown queryType " + *queryType;
+        *error = "unknown queryType " + queryType;
         return false;
     }
-    for (const std::string& item : ParameterItems(*param)) {
+    for (const std::string& item : ParameterItems(param)) {
         RecordFilter filter;
         filter.byArea = byArea;
-        filter.areaCode = *area;
+        filter.areaCode = area;
         filter.anyOf.push_back({kind->member, item, kind->contains});
         filters->push_back(filter);
     }
     return true;
 }
 
-ServiceAnswer CountByParameter(BackendStore& store, const SoapRequest& request, bool byArea) {
+// Arguments: param, queryType, isrtAreaCode.
+ServiceAnswer CountByParameter(BackendStore& store, const MethodCall& call, bool byArea) {
     std::vector<RecordFilter> filters;
     std::string error;
-    if (!ParameterQuery(request, byArea, &filters, &error)) return Fault(error);
+    if (!ParameterQuery(call.args[0], call.args[1], call.args[2], byArea, &filters, &error)) {
+        return Fault(error);
+    }
     RecordScope scope;
     scope.table = "projects";
     std::string reply = "[";
@@ -465,64 +463,61 @@ ServiceAnswer CountByParameter(BackendStore& store, const SoapRequest& request, 
     return Result(reply + "]");
 }
 
-ServiceAnswer GetCountByParameter(BackendStore& store, const SoapRequest& request) {
-    return CountByParameter(store, request, false);
+ServiceAnswer GetCountByParameter(BackendStore& store, const MethodCall& call) {
+    return CountByParameter(store, call, false);
 }
 
-ServiceAnswer GetCountByParameterAndIsrtAreaCode(BackendStore& store, const SoapRequest& request) {
-    return CountByParameter(store, request, true);
+ServiceAnswer GetCountByParameterAndIsrtAreaCode(BackendStore& store, const MethodCall& call) {
+    return CountByParameter(store, call, true);
 }
 
-ServiceAnswer ListByParameter(BackendStore& store, const SoapRequest& request, bool byArea) {
+// Arguments: param, pageSize, pageNum, queryType, isrtAreaCode.
+ServiceAnswer ListByParameter(BackendStore& store, const MethodCall& call, bool byArea) {
     std::vector<RecordFilter> filters;
     std::string error;
-    const std::string* pageSize = request.Argument("pageSize");
-    const std::string* pageNum = request.Argument("pageNum");
-    if (!pageSize || !pageNum) return Fault(request.method + " needs pageSize and pageNum");
-    if (!ParameterQuery(request, byArea, &filters, &error)) return Fault(error);
+    if (!ParameterQuery(call.args[0], call.args[3], call.args[4], byArea, &filters, &error)) {
+        return Fault(error);
+    }
     if (filters.empty()) return Result("{\"TotalCount\":0,\"Rows\":[]}");
     RecordFilter any = filters.front();
     for (size_t i = 1; i < filters.size(); ++i) any.anyOf.push_back(filters[i].anyOf.front());
     RecordScope scope;
     scope.table = "projects";
     std::string reply;
-    if (!store.Page(scope, any, ToLong(*pageNum), ToLong(*pageSize), &reply, &error)) {
+    if (!store.Page(scope, any, ToLong(call.args[2]), ToLong(call.args[1]), &reply, &error)) {
         return Fault(error);
     }
     return Result(reply);
 }
 
-ServiceAnswer GetListByParameter(BackendStore& store, const SoapRequest& request) {
-    return ListByParameter(store, request, false);
+ServiceAnswer GetListByParameter(BackendStore& store, const MethodCall& call) {
+    return ListByParameter(store, call, false);
 }
 
-ServiceAnswer GetListByParameterAndIsrtAreaCode(BackendStore& store, const SoapRequest& request) {
-    return ListByParameter(store, request, true);
+ServiceAnswer GetListByParameterAndIsrtAreaCode(BackendStore& store, const MethodCall& call) {
+    return ListByParameter(store, call, true);
 }
 
-ServiceAnswer GetProofAttachByProofId(BackendStore& store, const SoapRequest& request) {
-    const std::string* proofId = request.Argument("proofID");
-    if (!proofId) return Fault("GetProofAttachByProofId needs the argument proofID");
+ServiceAnswer GetProofAttachByProofId(BackendStore& store, const MethodCall& call) {
     RecordScope scope;
     scope.table = "proof_attachments";
     RecordFilter filter;
-    filter.anyOf.push_back({"ProofID", *proofId, false});
+    filter.anyOf.push_back({"ProofID", call.args[0], false});
     std::string reply;
     std::string error;
     if (!store.Page(scope, filter, -1, -1, &reply, &error)) return Fault(error);
     return Result(reply);
 }
 
-ServiceAnswer GetLogs(BackendStore& store, const SoapRequest& request) {
-    const std::string* condition = request.Argument("condition");
-    if (!condition) return Fault("GetLogs needs the argument condition");
+ServiceAnswer GetLogs(BackendStore& store, const MethodCall& call) {
+    const std::string& condition = call.args[0];
     std::vector<JsonMember> equals;
     long pageNum = -1;
     long pageSize = -1;
-    if (condition->find_first_not_of(" \t\r\n") != std::string::npos) {
-        std::string error;
-        if (!ReadObject(*condition, "condition", &error)) return Fault(error);
-        for (const JsonMember& m : JsonText::Members(*condition)) {
+    std::string error;
+    if (condition.find_first_not_of(" \t\r\n") != std::string::npos) {
+        if (!ObjectArgument(call, 0, &error)) return Fault(error);
+        for (const JsonMember& m : JsonText::Members(condition)) {
             if (m.name == "PageNum") {
                 pageNum = ToLong(m.text);
             } else if (m.name == "PageSize") {
@@ -533,18 +528,15 @@ ServiceAnswer GetLogs(BackendStore& store, const SoapRequest& request) {
         }
     }
     std::string reply;
-    std::string error;
     if (!store.Logs(equals, pageNum, pageSize, &reply, &error)) return Fault(error);
     return Result(reply);
 }
 
-ServiceAnswer GetCorpQualities(BackendStore& store, const SoapRequest& request) {
-    const std::string* guid = request.Argument("corpUserGuid");
-    if (!guid) return Fault("GetCorpQualities needs the argument corpUserGuid");
+ServiceAnswer GetCorpQualities(BackendStore& store, const MethodCall& call) {
     RecordScope corps;
     corps.table = "corps";
     RecordFilter byGuid;
-    byGuid.anyOf.push_back({"CorpUserGuid", *guid, false});
+    byGuid.anyOf.push_back({"CorpUserGuid", call.args[0], false});
     std::vector<int64_t> ids;
     std::string error;
     if (!store.Ids(corps, byGuid, &ids, &error)) return Fault(error);
@@ -558,11 +550,9 @@ ServiceAnswer GetCorpQualities(BackendStore& store, const SoapRequest& request) 
     return Result(reply);
 }
 
-ServiceAnswer CheckXMFZR(BackendStore& store, const SoapRequest& request) {
-    const std::string* empId = request.Argument("EmpId");
-    if (!empId) return Fault("CheckXMFZR needs the argument EmpId");
+ServiceAnswer CheckXMFZR(BackendStore& store, const MethodCall& call) {
     Leader leader;
-    if (!store.FindLeader(*empId, &leader)) return Result("9,未找到项目负责人");
+    if (!store.FindLeader(call.args[0], &leader)) return Result("9,未找到项目负责人");
     return Result("1," + leader.name + ":" + std::to_string(leader.typeFlag) + ":" +
                   std::to_string(leader.roleId) + ":" + std::to_string(leader.certLevel));
 }
@@ -578,18 +568,12 @@ constexpr LevelAnswer kLevelAnswers[] = {
     {2, "2;二级项目负责人"},
 };
 
-ServiceAnswer CheckXMFZRForCPlus(BackendStore& store, const SoapRequest& request) {
-    const std::string* empId = request.Argument("EmpId");
-    const std::string* typeFlag = request.Argument("TypeFlag");
-    const std::string* roleId = request.Argument("RoleId");
-    const std::string* level = request.Argument("CertificateLevel");
-    if (!empId || !typeFlag || !roleId || !level) {
-        return Fault("CheckXMFZRForCPlus needs EmpId, TypeFlag, RoleId and CertificateLevel");
-    }
+// Arguments: EmpId, TypeFlag, RoleId, CertificateLevel.
+ServiceAnswer CheckXMFZRForCPlus(BackendStore& store, const MethodCall& call) {
     Leader leader;
-    if (!store.FindLeader(*empId, &leader)) return Result("0;未找到项目负责人");
-    if (leader.typeFlag != ToLong(*typeFlag) || leader.roleId != ToLong(*roleId) ||
-        leader.certLevel != ToLong(*level)) {
+    if (!store.FindLeader(call.args[0], &leader)) return Result("0;未找到项目负责人");
+    if (leader.typeFlag != ToLong(call.args[1]) || leader.roleId != ToLong(call.args[2]) ||
+        leader.certLevel != ToLong(call.args[3])) {
         return Result("0;资格信息不符");
     }
     for (const LevelAnswer& a : kLevelAnswers) {
@@ -598,43 +582,28 @@ ServiceAnswer CheckXMFZRForCPlus(BackendStore& store, const SoapRequest& request
     return Result("1;资格等级不足");
 }
 
-ServiceAnswer CheckXMFZRForCpp(BackendStore& store, const SoapRequest& request) {
-    const std::string* empId = request.Argument("empId");
-    const std::string* corpDogId = request.Argument("corpDogId");
-    const std::string* roleId = request.Argument("roleId");
-    const std::string* areaCode = request.Argument("areaCode");
-    if (!empId || !corpDogId || !roleId || !areaCode) {
-        return Fault("CheckXMFZRForCpp needs empId, corpDogId, roleId and areaCode");
-    }
+// Arguments: empId, corpDogId, roleId, areaCode.
+ServiceAnswer CheckXMFZRForCpp(BackendStore& store, const MethodCall& call) {
+    const std::string& empId = call.args[0];
     Leader leader;
-    if (!store.FindLeader(*empId, &leader) || leader.corpDogId != ToLong(*corpDogId) ||
-        leader.roleId != ToLong(*roleId)) {
+    if (!store.FindLeader(empId, &leader) || leader.corpDogId != ToLong(call.args[1]) ||
+        leader.roleId != ToLong(call.args[2])) {
         return Result("1;不是该单位的项目负责人");
     }
-    const std::vector<int64_t> ids = store.LeaderProjects(*empId, *areaCode);
+    const std::vector<int64_t> ids = store.LeaderProjects(empId, call.args[3]);
     if (ids.empty()) return Result("2;无在建项目");
     std::string list;
     for (int64_t id : ids) list += (list.empty() ? "" : ",") + std::to_string(id);
     return Result("2;ok;" + list);
 }
 
-// The object-list service runs one statement that only reads, given as the argument "sql".
-bool RunSql(BackendStore& store, const SoapRequest& request, SqlRows* rows,
-            std::vector<std::string>* columns, std::string* error) {
-    const std::string* sql = request.Argument("sql");
-    if (!sql) {
-        *error = request.method + " needs the argument sql";
-        return false;
-    }
-    return store.Select(*sql, rows, columns, error);
-}
-
+// The object-list service runs the SQL text of its last argument, which may only read.
 // One object per row, each column a string member.
-ServiceAnswer GetXml(BackendStore& store, const SoapRequest& request) {
+ServiceAnswer GetXml(BackendStore& store, const MethodCall& call) {
     SqlRows rows;
     std::vector<std::string> columns;
     std::string error;
-    if (!RunSql(store, request, &rows, &columns, &error)) return Fault(error);
+    if (!store.Select(call.args[3], &rows, &columns, &error)) return Fault(error);
     std::string reply = "[";
     for (const auto& row : rows) {
         if (reply.size() > 1) reply += ',';
@@ -649,11 +618,10 @@ ServiceAnswer GetXml(BackendStore& store, const SoapRequest& request) {
 }
 
 // One text per row: its columns joined by commas.
-ServiceAnswer GetSqlFormated(BackendStore& store, const SoapRequest& request) {
+ServiceAnswer GetSqlFormated(BackendStore& store, const MethodCall& call) {
     SqlRows rows;
-    std::vector<std::string> columns;
     std::string error;
-    if (!RunSql(store, request, &rows, &columns, &error)) return Fault(error);
+    if (!store.Select(call.args[3], &rows, nullptr, &error)) return Fault(error);
     std::string reply = "[";
     for (const auto& row : rows) {
         if (reply.size() > 1) reply += ',';
@@ -664,39 +632,77 @@ ServiceAnswer GetSqlFormated(BackendStore& store, const SoapRequest& request) {
     return Result(reply + "]");
 }
 
-using Handler = ServiceAnswer (*)(BackendStore&, const SoapRequest&);
-
-struct MethodEntry {
-    const char* method;
-    Handler handler;
-};
-
 constexpr MethodEntry kMethods[] = {
-    {"DoWork", DoWork},
-    {"GetProjectCount", GetProjectCount},
-    {"GetProjectList", GetProjectList},
-    {"GetCountByParameter", GetCountByParameter},
-    {"GetCountByParameterAndIsrtAreaCode", GetCountByParameterAndIsrtAreaCode},
-    {"GetListByParameter", GetListByParameter},
-    {"GetListByParameterAndIsrtAreaCode", GetListByParameterAndIsrtAreaCode},
-    {"GetProofAttachByProofId", GetProofAttachByProofId},
-    {"GetLogs", GetLogs},
-    {"GetCorpQualities", GetCorpQualities},
-    {"CheckXMFZR", CheckXMFZR},
-    {"CheckXMFZRForCPlus", CheckXMFZRForCPlus},
-    {"CheckXMFZRForCpp", CheckXMFZRForCpp},
-    {"GetXml", GetXml},
-    {"GetSqlFormated", GetSqlFormated},
+    {"DoWork", {"jsonInput"}, DoWork},
+    {"GetProjectCount", {"queryCodition"}, GetProjectCount},
+    {"GetProjectList", {"queryCodition"}, GetProjectList},
+    {"GetCountByParameter", {"param", "queryType", "isrtAreaCode"}, GetCountByParameter},
+    {"GetCountByParameterAndIsrtAreaCode",
+     {"param", "queryType", "isrtAreaCode"},
+     GetCountByParameterAndIsrtAreaCode},
+    {"GetListByParameter",
+     {"param", "pageSize", "pageNum", "queryType", "isrtAreaCode"},
+     GetListByParameter},
+    {"GetListByParameterAndIsrtAreaCode",
+     {"param", "pageSize", "pageNum", "queryType", "isrtAreaCode"},
+     GetListByParameterAndIsrtAreaCode},
+    {"GetProofAttachByProofId", {"proofID"}, GetProofAttachByProofId},
+    {"GetLogs", {"condition"}, GetLogs},
+    {"GetCorpQualities", {"corpUserGuid"}, GetCorpQualities},
+    {"CheckXMFZR", {"EmpId"}, CheckXMFZR},
+    {"CheckXMFZRForCPlus", {"EmpId", "TypeFlag", "RoleId", "CertificateLevel"}, CheckXMFZRForCPlus},
+    {"CheckXMFZRForCpp", {"empId", "corpDogId", "roleId", "areaCode"}, CheckXMFZRForCpp},
+    {"InsertApprovalForCpp", {"pAop"}, RecordWrite, {"approvals", kInsert, "Appvl"}},
+    {"UpdateApprovalForCpp", {"pAop"}, RecordWrite, {"approvals", kUpdate, "Appvl"}},
+    {"DeleteApprovalForCpp", {"aopID"}, RecordWrite, {"approvals", kDeleteById}},
+    {"InsertAcceptanceForCpp", {"pAfcp"}, RecordWrite, {"acceptances", kInsert, "Afcp"}},
+    {"UpdateAcceptanceForCpp", {"pAfcp"}, RecordWrite, {"acceptances", kUpdate, "Afcp"}},
+    {"DeleteAcceptanceForCpp", {"afcpID"}, RecordWrite, {"acceptances", kDeleteById}},
+    {"InsertProofAttachForCpp",
+     {"proofAttach"},
+     RecordWrite,
+     {"proof_attachments", kInsert, "Ftp"}},
+    {"UpdateProofAttachForCpp",
+     {"proofAttach"},
+     RecordWrite,
+     {"proof_attachments", kUpdate, "Ftp"}},
+    {"DeleteProofAttachByIdForCpp", {"attachID"}, RecordWrite, {"proof_attachments", kDeleteById}},
+    {"InsertObject", {"param"}, RecordWrite, {"objects", kInsert, "Value", true}},
+    {"UpdateObject", {"param"}, RecordWrite, {"objects", kUpdate, "Value", true}},
+    {"DeleteObject", {"param"}, RecordWrite, {"objects", kDeleteMatching, "Value", true}},
+    {"GetXml", {"kind", "userId", "option", "sql"}, GetXml, {}, kObjectListNamespace},
+    {"GetSqlFormated",
+     {"kind", "userId", "option", "sql"},
+     GetSqlFormated,
+     {},
+     kObjectListNamespace},
 };
 
 }  // namespace
 
 ServiceAnswer BackendService::Call(const SoapRequest& request) const {
     for (const MethodEntry& entry : kMethods) {
-        if (request.method == entry.method) return entry.handler(*store_, request);
-    }
-    for (const RecordMethod& m : kRecordMethods) {
-        if (request.method == m.method) return RecordWrite(*store_, request, m);
+        if (request.method != entry.method) continue;
+        MethodCall call{entry, {}};
+        for (const char* name : entry.arguments) {
+            if (name == nullptr) break;
+            const std::string* value = request.Argument(name);
+            if (!value) return Fault(request.method + " needs the argument " + name);
+            call.args.push_back(*value);
+        }
+        return entry.handler(*store_, call);
     }
     return Fault("unknown method " + request.method);
+}
+
+std::vector<MethodSignature> BackendService::Methods() {
+    std::vector<MethodSignature> methods;
+    for (const MethodEntry& entry : kMethods) {
+        MethodSignature m{entry.method, entry.nameSpace, {}};
+        for (const char* name : entry.arguments) {
+            if (name != nullptr) m.arguments.push_back(name);
+        }
+        methods.push_back(m);
+    }
+    return methods;
 }

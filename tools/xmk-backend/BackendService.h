@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "BackendStore.h"
 #include "SoapMessage.h"
@@ -14,12 +15,25 @@ struct ServiceAnswer {
     std::string text;
 };
 
+// A method the service answers: its name, the namespace of its request element and its
+// string arguments in order. Its result is one string.
+struct MethodSignature {
+    std::string name;
+    std::string nameSpace;
+    std::vector<std::string> arguments;
+};
+
 class BackendService {
   public:
     // `store` is not owned and must outlive the service.
     explicit BackendService(BackendStore* store) : store_(store) {}
 
+    // A request that lacks one of its method's arguments is a fault; further arguments are
+    // ignored.
     ServiceAnswer Call(const SoapRequest& request) const;
+
+    // Every method Call answers, from the table it dispatches by.
+    static std::vector<MethodSignature> Methods();
 
   private:
     BackendStore* store_;

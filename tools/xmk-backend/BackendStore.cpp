@@ -1,5 +1,6 @@
 #include "BackendStore.h"
 
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <ctime>
@@ -221,9 +222,23 @@ std::string RowJson(const std::string& id, const std::string& data) {
 
 bool BackendStore::Open(const std::string& path, std::string* error) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!db_.Open(path, error)) return false;
-    if (!path.empty() && !db_.Exec("PRAGMA journal_mode=WAL;", error)) return false;
-    return CreateSchema(error) && SeedIfEmpty(error);
+    std::lock_guard<std::mutex> readerLock(readerMutex_);
+    // Both connections must see one in-memory database, which SQLite's memdb store shares
+    // between the connections of a process by name.
+    static std::atomic<unsigned> stores{0};
+    const std::string name =
+        path.empty() ? "file:/xmk-backend-" + std::to_string(++stores) + "?vfs=memdb" : path;
+    std::string detail;
+    if (!db_.Open(name, Database::Access::kReadWrite, &detail) ||
+        (!path.empty() &&
+         !db_.Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;", &detail)) ||
+        !CreateSchema(&detail) || !SeedIfEmpty(&detail) ||
+        !reader_.Open(name, Database::Access::kQueriesOnly, &detail)) {
+        *error = "the database " + (path.empty() ? std::string("in memory") : path) +
+                 " cannot be used: " + detail;
+        return false;
+    }
+    return true;
 }
 
 bool BackendStore::CreateSchema(std::string* error) {
@@ -611,8 +626,8 @@ bool BackendStore::Logs(const std::vector<JsonMember>& equals, long pageNum, lon
 
 bool BackendStore::Select(const std::string& sql, SqlRows* rows, std::vector<std::string>* columns,
                           std::string* error) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return db_.RunReadOnly(sql, {}, rows, columns, error);
+    std::lock_guard<std::mutex> lock(readerMutex_);
+    return reader_.Query(sql, rows, columns, error);
 }
 
 int BackendStore::CountRows(const std::string& table) {

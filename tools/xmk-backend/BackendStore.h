@@ -1,7 +1,8 @@
 // BackendStore: the back-end's records in SQLite. Record tables hold one JSON object per
 // record (numbered by SQLite, numbers never reused), beside the project leaders and an
-// audit log of every write. One connection serves all threads: every public member takes
-// the store's lock, so a store may be used from any number of threads at once.
+// audit log of every write. One connection serves the store's own operations, each under the
+// store's lock; the SQL texts of clients run on a second connection that can only read, under
+// a lock of their own, so a store may be used from any number of threads at once.
 #pragma once
 
 #include <cstdint>
@@ -73,7 +74,8 @@ class BackendStore {
     BackendStore& operator=(const BackendStore&) = delete;
 
     // Opens the database (an empty path: in memory), creates the tables and, when every
-    // table is empty, writes the seed records.
+    // table is empty, writes the seed records. A file database is kept in WAL mode with
+    // synchronous FULL: an acknowledged write survives a crash. Errors name the path.
     bool Open(const std::string& path, std::string* error);
 
     // Writes. Each is logged in the audit log in the same transaction.
@@ -111,7 +113,8 @@ class BackendStore {
     bool Logs(const std::vector<JsonMember>& equals, long pageNum, long pageSize, std::string* json,
               std::string* error);
 
-    // One statement that only reads, for the object-list service and for tests.
+    // One statement that only reads, for the object-list service and for tests; it may not
+    // change the store or its connections, and it is held to the limits in Database.h.
     bool Select(const std::string& sql, SqlRows* rows, std::vector<std::string>* columns,
                 std::string* error);
     // Number of rows in `table`; -1 when there is no such table.
@@ -128,4 +131,6 @@ class BackendStore {
 
     std::mutex mutex_;
     Database db_;
+    std::mutex readerMutex_;
+    Database reader_;
 };

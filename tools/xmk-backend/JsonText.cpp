@@ -18,6 +18,43 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
+bool IsJsonBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+bool IsStructural(char c) {
+    return c == '{' || c == '}' || c == '[' || c == ']' || c == ':' || c == ',';
+}
+
+// `text` without the blanks JSON allows around its structural characters, which the
+// library's reader would take as part of names and values. Blanks inside quotes, and
+// between the words of a bare value, stay.
+std::string Compact(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    char quote = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote != 0) {
+            out += c;
+            if (c == '\\' && i + 1 < text.size()) {
+                out += text[++i];
+            } else if (c == quote) {
+                quote = 0;
+            }
+        } else if (IsJsonBlank(c)) {
+            size_t end = i;
+            while (end < text.size() && IsJsonBlank(text[end])) ++end;
+            const bool edge = out.empty() || IsStructural(out.back()) || end == text.size() ||
+                              IsStructural(text[end]);
+            if (!edge) out.append(text, i, end - i);
+            i = end - 1;
+        } else {
+            if (c == '"' || c == '\'') quote = c;
+            out += c;
+        }
+    }
+    return out;
+}
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The grammar of a JSON number: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
@@ -109,7 +146,7 @@ bool SplitMember(const JosnChildValue& child, std::string* name, std::string* ra
 std::vector<JsonMember> MembersAt(const std::string& text, int depth) {
     std::vector<JsonMember> members;
     if (!JsonText::IsObject(text)) return members;
-    CJosn doc{CString(Trim(text))};
+    CJosn doc{CString(Compact(text))};
     const unsigned int count = doc.GetChildCount();
     for (unsigned int i = 0; i < count; ++i) {
         const JosnChildValue* child = doc.GetChildStructPtr(i);
@@ -124,7 +161,7 @@ std::vector<JsonMember> MembersAt(const std::string& text, int depth) {
 }
 
 std::string StandardAt(const std::string& text, int depth) {
-    const std::string v = Trim(text);
+    const std::string v = Compact(text);
     if (v.empty() || (v[0] != '{' && v[0] != '[')) return ValueOf(v, depth).json;
     if (v[0] == '{') return JsonText::ObjectOf(MembersAt(v, depth));
     CJosn doc{CString(v)};
@@ -183,7 +220,7 @@ std::vector<JsonMember> JsonText::Members(const std::string& text) { return Memb
 JsonMember JsonText::Member(const std::string& text, const std::string& name, bool* found) {
     if (found) *found = false;
     if (!IsObject(text)) return JsonMember();
-    CJosn doc{CString(Trim(text))};
+    CJosn doc{CString(Compact(text))};
     const JosnChildValue child = doc.FindChildStruct(CString(name));
     std::string childName;
     std::string raw;
@@ -207,7 +244,7 @@ std::string JsonText::ObjectOf(const std::vector<JsonMember>& members) {
 
 std::vector<std::string> JsonText::ArrayTexts(const std::string& text) {
     std::vector<std::string> out;
-    const std::string v = Trim(text);
+    const std::string v = Compact(text);
     if (v.empty() || v[0] != '[') {
         out.push_back(ValueOf(v, 0).text);
         return out;
