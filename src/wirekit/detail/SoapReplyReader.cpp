@@ -261,16 +261,19 @@ SoapReplyParts ReadSoapReplyParts(const std::string& contentType, const std::str
                                      charset.empty() ? nullptr : charset.c_str(), kOptions));
         context->_private = nullptr;
     }
+    // Running out of memory stops libxml2 without marking the body malformed; what was read
+    // by then must not pass for the whole reply.
+    const bool failed = !context->wellFormed || context->errNo == XML_ERR_NO_MEMORY;
     if (scan.dtd) {
         parts.error = "a reply must not carry a DTD";
-    } else if (!context->wellFormed) {
+    } else if (failed) {
         parts.error = LastError(context);
     } else if (!scan.envelope) {
         parts.error = "the root element is not a SOAP Envelope";
     } else if (!scan.bodySeen) {
         parts.error = "the SOAP Envelope has no Body";
     }
-    threadParser.Done(scan.dtd || !context->wellFormed);
+    threadParser.Done(scan.dtd || failed);
     return parts;
 }
 
