@@ -27,12 +27,15 @@ std::string XmlEscape(const std::string& text);
 // The SOAPAction header value: the namespace and the method joined, in double quotes.
 std::string SoapActionOf(const WebCall& call);
 
-// Reads the reply to `method`. A 200 reply gives (true, text of the first element named
-// `method` + "Result" in the body, whatever its prefix or namespace), "" when there is none.
-// A fault gives false and its faultstring. The body is decoded from the encoding it declares
-// (else the charset of `contentType`, else UTF-8) and the text is returned in UTF-8. No DTD
-// or external entity is ever loaded; a reply that has a DTD is refused. `kind`, when given,
-// receives how the reply was judged: none, soap_fault, http_status or bad_reply.
+// Reads the reply to `method`. A 200 reply gives (true, the text of the first element named
+// `method` + "Result" in the Body, whatever its prefix or namespace), "" when there is none;
+// an element's text is all the character data inside it, CDATA included. A fault (a Fault
+// child of the Body, in a 200 or 500 reply) gives false and its faultstring. The body is
+// decoded from the encoding it declares (else the charset of `contentType`, else UTF-8) and
+// the text is returned in UTF-8. The whole body must be well-formed; it is read as a stream,
+// without a document tree. No DTD or external entity is ever loaded; a reply is refused as
+// soon as a DTD shows. `kind`, when given, receives how the reply was judged: none,
+// soap_fault, http_status or bad_reply.
 std::pair<bool, CString> ReadSoapReply(long httpStatus, const std::string& contentType,
                                        const std::string& body, const CString& method,
                                        FailureKind* kind = nullptr);

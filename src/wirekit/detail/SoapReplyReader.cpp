@@ -1,0 +1,280 @@
+#include "wirekit/detail/SoapReplyReader.h"
+
+#include <libxml/globals.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+
+#include <climits>
+#include <cstring>
+
+namespace wire_detail {
+namespace {
+
+constexpr size_t kPadding = 256;  // more than libxml2's input chunk
+constexpr size_t kPadBelow = 64 * 1024;
+
+char Lower(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; }
+
+// The charset parameter of a Content-Type value, or "".
+std::string CharsetOf(const std::string& contentType) {
+    std::string lower;
+    for (char ch : contentType) lower.push_back(Lower(ch));
+    size_t at = lower.find("charset=");
+    if (at == std::string::npos) return std::string();
+    std::string charset;
+    for (size_t i = at + 8; i < contentType.size(); ++i) {
+        char ch = contentType[i];
+        if (ch == ';' || ch == ' ' || ch == '\t') break;
+        if (ch != '"' && ch != '\'') charset.push_back(ch);
+    }
+    return charset;
+}
+
+// True when the body names its own encoding, by a byte-order mark or in its XML declaration;
+// that then wins over the HTTP header.
+bool DeclaresEncoding(const std::string& body) {
+    constexpr const char* kByteOrderMarks[] = {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"};
+    for (const char* mark : kByteOrderMarks) {
+        if (body.compare(0, std::strlen(mark), mark) == 0) return true;
+    }
+    if (body.compare(0, 5, "<?xml") != 0) return false;
+    size_t end = body.find("?>");
+    return end != std::string::npos && body.substr(0, end).find("encoding") != std::string::npos;
+}
+
+std::string LastError(xmlParserCtxt* context) {
+    const xmlError* error = xmlCtxtGetLastError(context);
+    if (error == nullptr || error->message == nullptr) return "not well-formed XML";
+    std::string message = error->message;
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) {
+        message.pop_back();
+    }
+    return message + " (line " + std::to_string(error->line) + ")";
+}
+
+// Where the reading of one reply stands. Depth 1 is the root, 2 the Body, 3 the Fault, 4
+// the fault's texts. At most one text is gathered at a time: faultstring and faultcode are
+// siblings, and the result is only gathered outside a Fault.
+struct Scan {
+    const std::string& resultName;
+    SoapReplyParts& parts;
+    int depth = 0;  // elements open
+    bool envelope = false;
+    bool bodySeen = false;
+    bool inBody = false;
+    bool inFault = false;
+    bool faultStringSeen = false;
+    bool faultCodeSeen = false;
+    bool resultSeen = false;
+    bool dtd = false;
+    std::string* text = nullptr;  // gathers the character data of the element open at textDepth
+    int textDepth = 0;
+};
+
+Scan& ScanOf(void* context) {
+    return *static_cast<Scan*>(static_cast<xmlParserCtxt*>(context)->_private);
+}
+
+// An element's name as the tree would hold it: its local name, or prefix:local when the
+// prefix is bound to no namespace.
+bool NameIs(const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, const char* name) {
+    const char* rest = name;
+    if (prefix != nullptr && uri == nullptr) {
+        size_t length = std::strlen(reinterpret_cast<const char*>(prefix));
+        if (std::strncmp(name, reinterpret_cast<const char*>(prefix), length) != 0 ||
+            name[length] != ':') {
+            return false;
+        }
+        rest = name + length + 1;
+    }
+    return std::strcmp(reinterpret_cast<const char*>(local), rest) == 0;
+}
+
+void Gather(Scan& scan, std::string* text) {
+    scan.text = text;
+    scan.textDepth = scan.depth;
+}
+
+void OnStart(void* context, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int,
+             const xmlChar**, int, int, const xmlChar**) {
+    Scan& scan = ScanOf(context);
+    SoapReplyParts& parts = scan.parts;
+    auto is = [&](const char* name) { return NameIs(local, prefix, uri, name); };
+    ++scan.depth;
+    if (scan.depth == 1) {
+        scan.envelope = is("Envelope");
+    } else if (scan.depth == 2) {
+        if (scan.envelope && !scan.bodySeen && is("Body")) scan.bodySeen = scan.inBody = true;
+    } else if (!scan.inBody) {
+        return;
+    } else if (scan.depth == 3 && !parts.fault && is("Fault")) {
+        parts.fault = scan.inFault = true;
+        parts.result.clear();
+    } else if (scan.depth == 4 && scan.inFault && !scan.faultStringSeen && is("faultstring")) {
+        scan.faultStringSeen = true;
+        Gather(scan, &parts.faultString);
+    } else if (scan.depth == 4 && scan.inFault && !scan.faultCodeSeen && is("faultcode")) {
+        scan.faultCodeSeen = true;
+        Gather(scan, &parts.faultCode);
+    } else if (!parts.fault && !scan.resultSeen && is(scan.resultName.c_str())) {
+        scan.resultSeen = true;
+        Gather(scan, &parts.result);
+    }
+}
+
+void OnEnd(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+    Scan& scan = ScanOf(context);
+    if (scan.text != nullptr && scan.depth == scan.textDepth) scan.text = nullptr;
+    if (scan.depth == 3) scan.inFault = false;
+    if (scan.depth == 2) scan.inBody = false;
+    --scan.depth;
+}
+
+void OnText(void* context, const xmlChar* text, int length) {
+    Scan& scan = ScanOf(context);
+    if (scan.text != nullptr) scan.text->append(reinterpret_cast<const char*>(text), length);
+}
+
+// libxml2 gathers a comment's text, which its message about an unterminated comment quotes,
+// only for a comment handler; without one the message would show stray bytes.
+void OnComment(void*, const xmlChar*) {}
+
+// Met before any of the DTD's declarations is read; nothing of it is ever used.
+void OnDtd(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+    ScanOf(context).dtd = true;
+    xmlStopParser(static_cast<xmlParserCtxt*>(context));
+}
+
+xmlSAXHandler ReplyHandler() {
+    xmlSAXHandler handler;
+    std::memset(&handler, 0, sizeof handler);
+    handler.initialized = XML_SAX2_MAGIC;
+    handler.startElementNs = OnStart;
+    handler.endElementNs = OnEnd;
+    handler.characters = OnText;
+    // The same function, so that libxml2 never judges blanks ignorable and drops them.
+    handler.ignorableWhitespace = OnText;
+    handler.cdataBlock = OnText;
+    handler.comment = OnComment;
+    handler.internalSubset = OnDtd;
+    return handler;
+}
+
+// The calling thread's parser context, kept between replies so that each parse does not
+// build its dictionary and buffers anew. A context that has gathered many names is
+// replaced, so a long run of replies with ever new names cannot grow it without bound.
+class ThreadParser {
+  public:
+    ~ThreadParser() { Drop(); }
+    xmlParserCtxt* Get() {
+        if (context_ == nullptr) context_ = xmlNewParserCtxt();
+        static const xmlSAXHandler handler = ReplyHandler();
+        if (context_ != nullptr) *context_->sax = handler;
+        return context_;
+    }
+    // A failed parse may leave state behind that the next reply should not meet.
+    void Done(bool failed) {
+        if (failed || xmlDictSize(context_->dict) > kMaxNames) Drop();
+    }
+
+  private:
+    void Drop() {
+        if (context_ != nullptr) xmlFreeParserCtxt(context_);
+        context_ = nullptr;
+    }
+    static constexpr int kMaxNames = 4096;
+    xmlParserCtxt* context_ = nullptr;
+};
+
+thread_local ThreadParser threadParser;
+
+void IgnoreGenericError(void*, const char*, ...) {}
+void IgnoreStructuredError(void*, xmlError*) {}
+
+// libxml2 reports some faults of a reply (bytes its declared encoding cannot decode, for
+// one) not to the parser context but to the thread's error handlers, whose default writes to
+// stderr. A library must not write there, so while a reply is parsed this thread's handlers
+// drop such reports; the parser context still records its own error. The handlers the host
+// had are put back afterwards.
+class QuietErrors {
+  public:
+    QuietErrors()
+        : generic_(xmlGenericError),
+          genericContext_(xmlGenericErrorContext),
+          structured_(xmlStructuredError),
+          structuredContext_(xmlStructuredErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
+        xmlSetStructuredErrorFunc(nullptr, IgnoreStructuredError);
+    }
+    ~QuietErrors() {
+        xmlSetGenericErrorFunc(genericContext_, generic_);
+        xmlSetStructuredErrorFunc(structuredContext_, structured_);
+    }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+  private:
+    xmlGenericErrorFunc generic_;
+    void* genericContext_;
+    xmlStructuredErrorFunc structured_;
+    void* structuredContext_;
+};
+
+}  // namespace
+
+SoapReplyParts ReadSoapReplyParts(const std::string& contentType, const std::string& body,
+                                  const std::string& resultName) {
+    static const bool initialised = (xmlInitParser(), true);
+    (void)initialised;
+    SoapReplyParts parts;
+    if (body.empty()) {
+        parts.error = "empty reply";
+        return parts;
+    }
+    if (body.size() > static_cast<size_t>(INT_MAX)) {
+        parts.error = "reply too long to read";
+        return parts;
+    }
+    xmlParserCtxt* context = threadParser.Get();
+    if (context == nullptr) {
+        parts.error = "out of memory";
+        return parts;
+    }
+    std::string charset = DeclaresEncoding(body) ? std::string() : CharsetOf(contentType);
+    // libxml2 tries to refill its input whenever less than a chunk lies ahead, which on a
+    // small reply is at nearly every step. Blanks after the root element, which XML allows,
+    // spare it that; only ASCII-based texts (those that start with '<') can take them.
+    const std::string* text = &body;
+    std::string padded;
+    if (body.size() < kPadBelow && body[0] == '<') {
+        padded.reserve(body.size() + kPadding);
+        padded.append(body).append(kPadding, ' ');
+        text = &padded;
+    }
+    constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    Scan scan{resultName, parts};
+    {
+        QuietErrors quiet;
+        context->_private = &scan;
+        xmlFreeDoc(xmlCtxtReadMemory(context, text->data(), static_cast<int>(text->size()), nullptr,
+                                     charset.empty() ? nullptr : charset.c_str(), kOptions));
+        context->_private = nullptr;
+    }
+    // Running out of memory stops libxml2 without marking the body malformed; what was read
+    // by then must not pass for the whole reply.
+    const bool failed = !context->wellFormed || context->errNo == XML_ERR_NO_MEMORY;
+    if (scan.dtd) {
+        parts.error = "a reply must not carry a DTD";
+    } else if (failed) {
+        parts.error = LastError(context);
+    } else if (!scan.envelope) {
+        parts.error = "the root element is not a SOAP Envelope";
+    } else if (!scan.bodySeen) {
+        parts.error = "the SOAP Envelope has no Body";
+    }
+    threadParser.Done(scan.dtd || failed);
+    return parts;
+}
+
+}  // namespace wire_detail

@@ -1,0 +1,26 @@
+// Reads the parts of a SOAP reply body that its judgement needs, streaming: no document tree
+// is built, so a reply costs about twice its own bytes plus the texts returned, whatever its
+// shape. Internal to wirekit; thread-safe (each thread keeps its own parser).
+#pragma once
+
+#include <string>
+
+namespace wire_detail {
+
+struct SoapReplyParts {
+    std::string error;        // why the body is no readable envelope; empty when it is one
+    bool fault = false;       // the Body has a Fault child
+    std::string faultString;  // the text of the Fault's first faultstring child
+    std::string faultCode;    // the text of the Fault's first faultcode child
+    std::string result;       // the text of the first element below the Body named as asked
+};
+
+// Reads `body` through to its end, decoded from the encoding it declares, else the charset
+// of `contentType`, else UTF-8; texts come out in UTF-8. An element's text is all the
+// character data (CDATA included) inside it. Elements are matched by local name. The body
+// must be well-formed, its root an Envelope with a Body child, and without a DTD; no DTD or
+// entity is ever loaded, no network touched, and libxml2's depth and size limits hold.
+SoapReplyParts ReadSoapReplyParts(const std::string& contentType, const std::string& body,
+                                  const std::string& resultName);
+
+}  // namespace wire_detail
