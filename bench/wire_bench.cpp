@@ -5,6 +5,7 @@
 #include <curl/curl.h>
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -135,17 +136,26 @@ double ThreadCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+double Median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
 // The three in alternating batches, so that all meet the same load on a shared machine.
 // vs_reused is the transport's rate over the reused-handle loop's, vs_new over the
 // new-connection loop's; *_cpu_us is the calling thread's processor time per call, which
-// a busy machine disturbs less than the rates.
+// a busy machine disturbs less than the rates. The *_median counters take the median of the
+// ratios of neighbouring batches, which a burst of load on the machine moves least.
 void BM_SideBySide(benchmark::State& state) {
     constexpr int kBatch = 100;
     UniformClient uniform;
     PlainClient plain;
     double seconds[3] = {};
     double cpuSeconds[3] = {};
+    std::vector<double> rateRatios, cpuRatios;
     for (auto _ : state) {
+        double batchSeconds[3] = {};
+        double batchCpu[3] = {};
         for (int way = 0; way < 3; ++way) {
             auto start = std::chrono::steady_clock::now();
             double cpuStart = ThreadCpuSeconds();
@@ -155,10 +165,14 @@ void BM_SideBySide(benchmark::State& state) {
                                      : plain.CallOnANewConnection();
                 if (!ok) state.SkipWithError("a call failed");
             }
-            cpuSeconds[way] += ThreadCpuSeconds() - cpuStart;
-            seconds[way] +=
+            batchCpu[way] = ThreadCpuSeconds() - cpuStart;
+            batchSeconds[way] =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            seconds[way] += batchSeconds[way];
+            cpuSeconds[way] += batchCpu[way];
         }
+        rateRatios.push_back(batchSeconds[1] / batchSeconds[0]);
+        cpuRatios.push_back(batchCpu[0] / batchCpu[1]);
     }
     double calls = static_cast<double>(state.iterations()) * kBatch;
     state.counters["uniform_per_s"] = calls / seconds[0];
@@ -169,6 +183,8 @@ void BM_SideBySide(benchmark::State& state) {
     state.counters["uniform_cpu_us"] = cpuSeconds[0] / calls * 1e6;
     state.counters["reused_cpu_us"] = cpuSeconds[1] / calls * 1e6;
     state.counters["new_cpu_us"] = cpuSeconds[2] / calls * 1e6;
+    state.counters["vs_reused_median"] = Median(rateRatios);
+    state.counters["cpu_vs_reused_median"] = Median(cpuRatios);
 }
 BENCHMARK(BM_SideBySide)->UseRealTime()->Unit(benchmark::kMillisecond)->MinTime(3);
 

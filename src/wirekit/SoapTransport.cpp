@@ -23,7 +23,7 @@ constexpr char kCancelled[] = "请求已取消：";
 
 // A transfer waits at most this long for its sockets before it looks at the time-outs again;
 // libcurl's own timers and CancelExchanges wake it sooner.
-constexpr int kPollMs = 1000;
+constexpr int kPollMs = 5000;
 // Buffers that grew beyond this for one large exchange are let go before the next.
 constexpr size_t kKeptBufferBytes = size_t{1} << 20;
 
@@ -78,8 +78,9 @@ bool NamesAnotherHost(const std::string& message, const CString& url) {
         curl_url_get(parts, CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK) {
         std::string bare = host;
         if (bare.size() > 2 && bare.front() == '[') bare = bare.substr(1, bare.size() - 2);
-        another = !StartsWith(message.substr(sizeof(kRefused) - 1),
-                              (bare + " port " + port + " ").c_str());
+        const std::string server = bare + " port " + port + " ";
+        another =
+            !curl_strnequal(message.c_str() + sizeof(kRefused) - 1, server.c_str(), server.size());
     }
     curl_free(host);
     curl_free(port);
@@ -229,19 +230,23 @@ class Link {
         }
         if (headers_ == nullptr || headerNamespace_ != call.nameSpace ||
             headerMethod_ != call.method) {
-            curl_slist_free_all(headers_);
-            headers_ = nullptr;
+            curl_slist* list = nullptr;
             // An empty Expect saves the round trip libcurl would wait for before a large body.
             for (const std::string& header :
                  {std::string("Content-Type: text/xml; charset=utf-8"),
                   "SOAPAction: " + SoapActionOf(call), std::string("Expect:")}) {
-                curl_slist* grown = curl_slist_append(headers_, header.c_str());
-                if (grown == nullptr) return false;
-                headers_ = grown;
+                curl_slist* grown = curl_slist_append(list, header.c_str());
+                if (grown == nullptr) {
+                    curl_slist_free_all(list);
+                    return false;
+                }
+                list = grown;
             }
+            curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, list);
+            curl_slist_free_all(headers_);
+            headers_ = list;
             headerNamespace_ = call.nameSpace;
             headerMethod_ = call.method;
-            curl_easy_setopt(easy_, CURLOPT_HTTPHEADER, headers_);
         }
         return true;
     }
