@@ -172,12 +172,18 @@ class Link {
     Link* Next() const { return next_; }
 
     std::pair<bool, CString> Exchange(const WebCall& call) {
-        if (!Prepare(call)) return Fail(FailureKind::connect, kCannotConnect, "out of memory");
+        // Marked busy before the generation is read: a cancel that this exchange does not see
+        // in the generation finds it busy and wakes it.
+        busy_.store(true);
+        const uint64_t generation = cancelGeneration.load();
+        bool cancelled = false;
+        const bool prepared = Prepare(call);
+        const CURLcode code = prepared ? Transfer(generation, &cancelled) : CURLE_OK;
+        busy_.store(false);
+        if (!prepared) return Fail(FailureKind::connect, kCannotConnect, "out of memory");
         ExchangeNote& note = ThreadExchangeNote();
         note.request = &request_;
         note.reply = &reply_;
-        bool cancelled = false;
-        const CURLcode code = Transfer(&cancelled);
         long status = 0;
         const char* contentType = nullptr;
         curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
@@ -292,12 +298,8 @@ class Link {
         }
     }
 
-    // Runs the transfer until it ends or CancelExchanges is called after it started.
-    CURLcode Transfer(bool* cancelled) {
-        // Marked busy before the generation is read: a cancel that this transfer does not see
-        // in the generation finds it busy and wakes it.
-        busy_.store(true);
-        const uint64_t generation = cancelGeneration.load();
+    // Runs the transfer until it ends or the cancel generation moves on from `generation`.
+    CURLcode Transfer(uint64_t generation, bool* cancelled) {
         CURLcode code = CURLE_OK;
         CURLMcode state = curl_multi_add_handle(multi_, easy_);
         int running = 1;
@@ -320,7 +322,6 @@ class Link {
             }
         }
         curl_multi_remove_handle(multi_, easy_);
-        busy_.store(false);
         return code;
     }
 
