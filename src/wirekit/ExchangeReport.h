@@ -31,8 +31,7 @@ XMK_EXPORT const char* FailureKindName(FailureKind kind);
 struct XMK_EXPORT ExchangeReport {
     FailureKind kind = FailureKind::none;
     long httpStatus = 0;  // 0 when no HTTP status was read
-    CString
-        detail;  // the technical text of a failure (names the host that failed); empty on success
+    CString detail;  // the technical text of a failure (names the host that failed); else empty
     CString url;
     CString method;
     long durationUs = 0;  // from the hand-over to the transport until it returned
@@ -40,25 +39,32 @@ struct XMK_EXPORT ExchangeReport {
 
 // The calling thread's last exchange, whichever library call made it; a report of kind none
 // with empty texts before the thread's first exchange. Other threads' exchanges never show.
+// An installed transport (SetWebTransport) that fails reads as bad_reply, its text as detail.
 XMK_EXPORT ExchangeReport LastExchange();
 
-// All an observer sees of one exchange. Every reference is valid only during the call.
+// All an observer sees of one exchange. Every reference is valid only during the call: copy
+// what must outlive it.
 struct XMK_EXPORT ExchangeEvent {
     const WebCall& call;         // URL, namespace, method and arguments in order
     const std::string& request;  // the bytes posted; empty when an installed transport made it
-    const std::string& reply;    // the reply body as received; empty when none came
+    const std::string& reply;    // the reply body as far as it was received; empty when none
     const ExchangeReport& report;
 };
 
 using ExchangeObserver = std::function<void(const ExchangeEvent& event)>;
 
 // Installs the process-wide observer and returns the previous one; an empty function removes
-// it. The observer is called on the thread that made the exchange, right after it ends and
-// before the library call returns, for the built-in and installed transports alike; so it
-// must be thread-safe when the application calls from several threads.
-// REQUIRES: the observer makes no exchange itself.
+// it. The library calls the observer once after every exchange, built-in and installed
+// transports alike, on the thread that made the exchange, after the thread's LastExchange is
+// set and before the library call returns. Calls from several threads may run at once, so
+// the observer must be thread-safe. Replacing it while exchanges run is safe: an exchange
+// that already took the old observer finishes calling it, and the old one is destroyed after
+// its last call. With no observer installed, exchanges copy nothing for it.
+// REQUIRES: the observer makes no exchange itself and throws nothing.
 XMK_EXPORT ExchangeObserver SetExchangeObserver(ExchangeObserver observer);
 
-// Ends every exchange in flight, on any thread, within 200 ms; each ends with kind cancelled
-// and its call's usual failure result. Exchanges started afterwards run normally.
+// Ends every exchange of the built-in transport in flight, on any thread, at once: each ends
+// with kind cancelled and its call's usual failure result ("请求已取消：cancelled"), and its
+// connection is closed. Callable from any thread, an observer included. Exchanges that start
+// after the call run normally; an installed transport's exchanges are not reached.
 XMK_EXPORT void CancelExchanges();

@@ -53,26 +53,31 @@ std::string XmlEscape(const std::string& text) {
     return out;
 }
 
-std::string BuildSoapRequest(const WebCall& call) {
+void BuildSoapRequest(const WebCall& call, std::string* body) {
     const std::string& method = call.method.Str();
     size_t length = 200 + call.nameSpace.Str().size() + method.size() * 2;
     for (const std::pair<CString, CString>& argument : call.arguments) {
         length += 5 + argument.first.Str().size() * 2 + argument.second.Str().size() * 9 / 8;
     }
-    std::string body;
-    body.reserve(length);
-    body.append(
+    body->clear();
+    body->reserve(length);
+    body->append(
         "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
         "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><");
-    body.append(method).append(" xmlns=\"");
-    AppendEscaped(call.nameSpace.Str(), &body);
-    body.append("\">");
+    body->append(method).append(" xmlns=\"");
+    AppendEscaped(call.nameSpace.Str(), body);
+    body->append("\">");
     for (const std::pair<CString, CString>& argument : call.arguments) {
-        body.append("<").append(argument.first.Str()).append(">");
-        AppendEscaped(argument.second.Str(), &body);
-        body.append("</").append(argument.first.Str()).append(">");
+        body->append("<").append(argument.first.Str()).append(">");
+        AppendEscaped(argument.second.Str(), body);
+        body->append("</").append(argument.first.Str()).append(">");
     }
-    body.append("</").append(method).append("></soap:Body></soap:Envelope>");
+    body->append("</").append(method).append("></soap:Body></soap:Envelope>");
+}
+
+std::string BuildSoapRequest(const WebCall& call) {
+    std::string body;
+    BuildSoapRequest(call, &body);
     return body;
 }
 

@@ -19,6 +19,8 @@
 // the method in the call's namespace, with one child element per argument in order. Values
 // are XML-escaped; the bytes are taken as UTF-8.
 std::string BuildSoapRequest(const WebCall& call);
+// The same into `body`, replacing its content and keeping its capacity for the next call.
+void BuildSoapRequest(const WebCall& call, std::string* body);
 
 // `text` escaped for XML element content and attribute values alike: &, <, >, both quotes,
 // and CR (as a character reference, since parsers turn a raw CR LF into LF).

@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <iconv.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <netinet/in.h>
@@ -44,29 +43,6 @@ class CountingPool : public httplib::TaskQueue {
 std::string Lower(std::string text) {
     for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     return text;
-}
-
-// `utf8` in `encoding`, through iconv.
-std::string Encode(const std::string& utf8, const std::string& encoding) {
-    std::string lower = Lower(encoding);
-    if (lower == "utf-8" || lower == "utf8") return utf8;
-    iconv_t cd = iconv_open(encoding.c_str(), "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        ADD_FAILURE() << "iconv cannot convert to " << encoding;
-        return utf8;
-    }
-    std::string in = utf8;
-    std::string out(in.size() * 4 + 16, '\0');
-    char* inPtr = in.data();
-    size_t inLeft = in.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
-        ADD_FAILURE() << "iconv cannot convert the text to " << encoding;
-    }
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
 }
 
 std::string TextOf(xmlNode* node) {
@@ -134,7 +110,8 @@ void ShutDownConnectionsOn(int port) {
 
 class LoopbackSoapServer::Impl {
   public:
-    httplib::Server server;
+    explicit Impl(httplib::Server* made) : server(made) {}
+    std::unique_ptr<httplib::Server> server;  // an httplib::SSLServer for HTTPS
     std::thread thread;
     std::atomic<bool> finished{false};
     std::atomic<int> connections{0};
@@ -150,7 +127,6 @@ class LoopbackSoapServer::Impl {
         request.path = in.path;
         for (const auto& header : in.headers) request.headers.emplace_back(header);
         request.body = in.body;
-        request.remotePort = in.remote_port;
         ReadSoapCall(&request);
 
         Handler answer;
@@ -180,43 +156,53 @@ std::string LoopbackSoapServer::Request::Header(const std::string& name) const {
     return std::string();
 }
 
-LoopbackSoapServer::LoopbackSoapServer() : impl_(new Impl) {
+LoopbackSoapServer::LoopbackSoapServer() : impl_(new Impl(new httplib::Server)) { Start(); }
+
+LoopbackSoapServer::LoopbackSoapServer(const Tls& tls)
+    : impl_(new Impl(
+          new httplib::SSLServer(tls.certFile.c_str(), tls.keyFile.c_str(),
+                                 tls.clientCaFile.empty() ? nullptr : tls.clientCaFile.c_str()))),
+      scheme_("https") {
+    if (!impl_->server->is_valid())
+        ADD_FAILURE() << "the HTTPS server cannot load " << tls.certFile;
+    Start();
+}
+
+void LoopbackSoapServer::Start() {
     xmlInitParser();  // before the workers parse requests at once
     Impl* impl = impl_.get();
-    impl->server.new_task_queue = [impl] {
+    impl->server->new_task_queue = [impl] {
         return new CountingPool(kWorkerThreads, &impl->connections);
     };
-    impl->server.set_keep_alive_max_count(1000000);
+    impl->server->set_keep_alive_max_count(1000000);
     // Replies go out in two writes (head, body); without this Nagle holds the body back until
     // the client's delayed acknowledgement.
-    impl->server.set_tcp_nodelay(true);
-    impl->server.Post(
+    impl->server->set_tcp_nodelay(true);
+    impl->server->Post(
         ".*", [impl](const httplib::Request& in, httplib::Response& out) { impl->Serve(in, out); });
-    port_ = impl->server.bind_to_any_port("127.0.0.1");
+    port_ = impl->server->bind_to_any_port("127.0.0.1");
     if (port_ <= 0) {
         ADD_FAILURE() << "the loopback server cannot bind to 127.0.0.1";
         return;
     }
     impl->thread = std::thread([impl] {
-        impl->server.listen_after_bind();
+        impl->server->listen_after_bind();
         impl->finished = true;
     });
-    while (!impl->server.is_running() && !impl->finished) {
+    while (!impl->server->is_running() && !impl->finished) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 
 LoopbackSoapServer::~LoopbackSoapServer() {
     if (!impl_->thread.joinable()) return;
-    impl_->server.stop();
+    impl_->server->stop();
     ShutDownConnectionsOn(port_);
     impl_->thread.join();
 }
 
-std::string LoopbackSoapServer::Url() const { return UrlFor("/UniteInterface.asmx"); }
-
-std::string LoopbackSoapServer::UrlFor(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
+std::string LoopbackSoapServer::Url() const {
+    return scheme_ + "://127.0.0.1:" + std::to_string(port_) + "/UniteInterface.asmx";
 }
 
 void LoopbackSoapServer::SetHandler(Handler handler) {
@@ -253,19 +239,15 @@ void LoopbackSoapServer::ClearRequests() {
 int LoopbackSoapServer::ConnectionCount() const { return impl_->connections.load(); }
 
 LoopbackSoapServer::Reply LoopbackSoapServer::MakeSoapResult(const std::string& method,
-                                                             const std::string& text,
-                                                             const std::string& encoding) {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"" + encoding +
-                      "\"?>"
-                      "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-                      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                      "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body><" +
-                      method + "Response xmlns=\"http://tempuri.org/\"><" + method + "Result>" +
-                      XmlEscape(text) + "</" + method + "Result></" + method +
-                      "Response></soap:Body></soap:Envelope>";
+                                                             const std::string& text) {
     Reply reply;
-    reply.contentType = "text/xml; charset=" + encoding;
-    reply.body = Encode(xml, encoding);
+    reply.body =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+        "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\" "
+        "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+        "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body><" +
+        method + "Response xmlns=\"http://tempuri.org/\"><" + method + "Result>" + XmlEscape(text) +
+        "</" + method + "Result></" + method + "Response></soap:Body></soap:Envelope>";
     return reply;
 }
 

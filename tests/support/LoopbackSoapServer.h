@@ -31,7 +31,6 @@ class LoopbackSoapServer {
         std::string soapMethod;
         std::string soapNamespace;
         std::vector<std::pair<std::string, std::string>> arguments;
-        int remotePort = 0;  // the client's port: one value per TCP connection
 
         // The value of the first header named `name` (any case), or "".
         std::string Header(const std::string& name) const;
@@ -46,18 +45,26 @@ class LoopbackSoapServer {
 
     using Handler = std::function<Reply(const Request&)>;
 
+    // What an HTTPS server presents, as PEM files (TlsFixtures.h makes them).
+    struct Tls {
+        std::string certFile;
+        std::string keyFile;
+        std::string clientCaFile;  // set: a client must show a certificate signed by this CA
+    };
+
     // Starts listening; the server answers at once.
     LoopbackSoapServer();
+    // The same over HTTPS: Url() starts with "https://127.0.0.1:".
+    explicit LoopbackSoapServer(const Tls& tls);
     // Stops listening, closes the connections clients keep open and waits for the threads.
     ~LoopbackSoapServer();
     LoopbackSoapServer(const LoopbackSoapServer&) = delete;
     LoopbackSoapServer& operator=(const LoopbackSoapServer&) = delete;
 
     int Port() const { return port_; }
-    // "http://127.0.0.1:PORT/UniteInterface.asmx". Every path is served alike.
+    // "http://127.0.0.1:PORT/UniteInterface.asmx" (https for an HTTPS server). Every path is
+    // served alike.
     std::string Url() const;
-    // "http://127.0.0.1:PORT" + path.
-    std::string UrlFor(const std::string& path) const;
 
     // Answers calls without a reply text by `handler`. The default handler answers each
     // call with an empty result: MakeSoapResult(request.soapMethod, "").
@@ -75,17 +82,16 @@ class LoopbackSoapServer {
     int ConnectionCount() const;
 
     // A 200 reply: <METHODResponse xmlns="http://tempuri.org/"><METHODResult>text
-    // </METHODResult></METHODResponse> in a SOAP envelope. `text` is UTF-8 and is escaped;
-    // the body is converted to `encoding`, which is declared in the XML declaration and the
-    // Content-Type charset.
-    static Reply MakeSoapResult(const std::string& method, const std::string& text,
-                                const std::string& encoding = "utf-8");
+    // </METHODResult></METHODResponse> in a UTF-8 SOAP envelope; `text` is escaped.
+    static Reply MakeSoapResult(const std::string& method, const std::string& text);
     // A 500 reply holding a soap:Fault with the faultstring and faultcode.
     static Reply MakeSoapFault(const std::string& faultString,
                                const std::string& faultCode = "soap:Server");
 
   private:
     class Impl;
+    void Start();
     std::unique_ptr<Impl> impl_;
     int port_ = 0;
+    std::string scheme_ = "http";
 };

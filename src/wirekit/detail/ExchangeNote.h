@@ -15,8 +15,10 @@ struct ExchangeNote {
     FailureKind kind = FailureKind::none;
     long httpStatus = 0;
     std::string detail;
-    std::string request;
-    std::string reply;
+    // The bytes posted and the reply body, in the transport's own per-thread buffers: valid
+    // until the thread's next exchange, and never copied for the report. Null: none.
+    const std::string* request = nullptr;
+    const std::string* reply = nullptr;
 };
 
 // The calling thread's note; RunExchange clears it before every exchange.
