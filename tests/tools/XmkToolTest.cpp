@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "support/LoopbackSoapServer.h"
 #include "support/TempDir.h"
+#include "support/TlsFixtures.h"
 
 namespace {
 
@@ -178,9 +180,33 @@ TEST_F(XmkToolTest, AClosedProxyIsNoUsableExchange) {
     unsetenv("no_proxy");
     unsetenv("NO_PROXY");
     const auto [code, out, err] = Xmk(std::string("count $STORE --proxy ") + kClosed);
-    if (server_.RequestCount() > 0) GTEST_SKIP() << "the transport does not use proxies yet";
-    const std::string cause = "xmk count: connect " + server_.Url() + ": ";
+    const std::string cause = "xmk count: connect " + server_.Url() + ": proxy: ";
     EXPECT_EQ(Outcome(3, "", cause), Outcome(code, out, err.substr(0, cause.size())));
+}
+
+// A server signed by a private CA is refused until the CA is named, by option or by the
+// configuration's [Transport] section (relative to the file's folder); a client certificate is
+// presented when the server requires one.
+TEST_F(XmkToolTest, APrivateCaIsTrustedOnlyWhenNamed) {
+    const TlsFiles tls = MakeTlsFiles(dir_);
+    LoopbackSoapServer https(tls.ServerTls(/*requireClientCert=*/true));
+    https.SetReplyText("DoWork", "{TotalCount:5}");
+    const std::string url = " --function-id 100 --url " + https.Url();
+    const std::string identity = " --cert " + tls.clientCert + " --key " + tls.clientKey;
+    const std::string untrusted = "xmk count: tls " + https.Url() + ": ";
+    auto [code, out, err] = Xmk("count $STORE" + url + identity);
+    EXPECT_EQ(Outcome(3, "", untrusted), Outcome(code, out, err.substr(0, untrusted.size())));
+    EXPECT_EQ(Outcome(0, "5\n", ""), Xmk("count $STORE --cacert " + tls.caFile + url + identity));
+    EXPECT_EQ(Outcome(0, "5\n", ""), Xmk("count $STORE --capath " + tls.caPath + url + identity));
+
+    const std::string ini =
+        dir_.WriteFile("tls.ini", "[Area_default]\nURL2=" + https.Url() + "\n[Transport]\nCAFile=" +
+                                      std::filesystem::path(tls.caFile).filename().string() + "\n");
+    EXPECT_EQ(Outcome(0, "5\n", ""),
+              Xmk("count --ini " + ini + " --area 37 --function-id 100" + identity));
+    std::tie(code, out, err) = Xmk("count --ini " + ini + " --area 37");
+    // Without its certificate the client is turned away during or just after the handshake.
+    EXPECT_EQ(std::make_pair(3, std::string()), std::make_pair(code, out)) << err;
 }
 
 TEST_F(XmkToolTest, BadUsageExitsTwoAndSendsNothing) {
