@@ -204,7 +204,9 @@ long CDataStoreWebService::GetRecordsCount(XmkFunctionId functionId,
                                            const std::vector<ServiceConditionJosn>& conditions,
                                            const CString& whereCode) const {
     CJosn request;
-    return GetRecordsCount(functionId, conditions, whereCode, request);
+    // Not through the slot: an application that overrides the overload above does not change
+    // what this one sends.
+    return CDataStoreWebService::GetRecordsCount(functionId, conditions, whereCode, request);
 }
 
 CString CDataStoreWebService::GetProjects(const CString& param, QueryType queryType, int pageNum,

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "DataStoreTesting.h"
 #include "datastore/CDataStore.h"
 #include "datastore/COperatorItem.h"
 
@@ -75,3 +76,32 @@ TEST(SlotOrder, ItemOperationsFollowTheDestructorInInterfaceOrder) {
     for (std::ptrdiff_t slot = 2; slot <= 15; ++slot) expected.push_back(slot);
     EXPECT_EQ(expected, slots);
 }
+
+namespace {
+
+// An application's store that answers the count into a document (slot 6) itself.
+class OwnCountStore : public CDataStoreWebService {
+  public:
+    using CDataStoreWebService::CDataStoreWebService;
+    using CDataStoreWebService::GetRecordsCount;
+    long GetRecordsCount(XmkFunctionId, const Conditions&, const CString&,
+                         CJosn& request) const override {
+        request.push("Own", 1);
+        return -7;
+    }
+};
+
+using SlotOrderTest = DataStoreTest;
+
+TEST_F(SlotOrderTest, OverridingTheCountIntoADocumentLeavesTheOtherCountAsItWas) {
+    const OwnCountStore own("A1", 0, kStoreUrl);
+    const CDataStore& base = own;
+    transport.SetDefaultReply(true, "{TotalCount:4}");
+    EXPECT_EQ(4, base.GetRecordsCount(static_cast<XmkFunctionId>(100), Conditions(), "w"));
+    EXPECT_EQ(
+        "DoWork(jsonInput={Conditions:{Type:8,WhereCode:\"w\"},Permission:{UserID:12,"
+        "AppID:3,FunctionID:100,FunctionType:0,IsrtAreaCode:\"A1\"}})",
+        OnlyCall());
+}
+
+}  // namespace
