@@ -2,14 +2,10 @@
 
 #include <utility>
 
-#include "json/CJosn.h"
 #include "service/ServiceRetValue.h"
-#include "support/CStringPrinter.h"
-#include "support/RecordingPresenter.h"
+#include "support/ServiceTesting.h"
 
 namespace {
-
-using Texts = std::vector<CString>;
 
 // Code, message and data are the first three values whatever their names; only code 1 is
 // judged silently, and codes below 1 fail.
@@ -44,29 +40,25 @@ TEST(ServiceRetValueTest, RepliesAreReadAndJudgedByTheirCode) {
     }
 }
 
-TEST(ServiceRetValueTest, AnEmptyReplyKeepsTheDataAlreadyRead) {
-    ServiceRetValue ret;
-    EXPECT_EQ(0, ret.m_nRet);
-    ret.ReadJosn(CString("{ret:1,msg:'ok',data:57}"));
-    ret.ReadJosn(CString(""));
-    EXPECT_EQ(0, ret.m_nRet);
-    EXPECT_EQ(CString("什么也没有返回"), ret.m_strMessage);
-    EXPECT_EQ(CString("57"), ret.m_strData);
-    ret.ReadJosn(CString("{ret:3,msg:'hello'}"));
-    EXPECT_EQ(CString(), ret.m_strData);
-}
-
-TEST(ServiceRetValueTest, DocumentIsReadFromItsCursorAndTheCursorMoves) {
+// A document is read from its cursor, which moves; an empty reply keeps the data already read.
+TEST(ServiceRetValueTest, ReadingAnotherReplyStartsAtTheCursorAndKeepsDataOnAnEmptyOne) {
     CJosn reply(CString("{skip:5,ret:2,msg:'m',data:'d',more:1}"));
     int skipped = 0;
     reply.pop(skipped);
-    const ServiceRetValue ret(reply);
+    ServiceRetValue ret(reply);
     EXPECT_EQ(2, ret.m_nRet);
     EXPECT_EQ(CString("m"), ret.m_strMessage);
     EXPECT_EQ(CString("d"), ret.m_strData);
     CString next;
     reply.pop(next);
     EXPECT_EQ(CString("1"), next);
+    ret.ReadJosn(CString(""));
+    EXPECT_EQ(0, ret.m_nRet);
+    EXPECT_EQ(CString(kNothingReturned), ret.m_strMessage);
+    EXPECT_EQ(CString("d"), ret.m_strData);
+    ret.ReadJosn(CString("{ret:3,msg:'hello'}"));
+    EXPECT_EQ(CString(), ret.m_strData);
+    EXPECT_EQ(0, ServiceRetValue().m_nRet);
 }
 
 TEST(ServiceRetValueTest, MovingCopiesAndLeavesTheSourceAsItWas) {
