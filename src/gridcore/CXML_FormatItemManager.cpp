@@ -5,18 +5,11 @@
 #include "gridcore/CTableRow.h"
 #include "gridcore/basefun.h"
 #include "json/CJosn.h"
-#include "wirekit/TWebService.h"
-#include "wirekit/WebArgument.h"
+#include "wirekit/detail/RemoteCall.h"
 
 namespace {
 
 constexpr const char kInterfaceName[] = "ObjectList";
-
-std::shared_ptr<WebArgument> NumberArgument(const char* name, long value) {
-    CString text;
-    text.Format("%ld", value);
-    return std::make_shared<WebArgumentString>(name, text);
-}
 
 // The reply as a document when it is a JSON array; blanks around it do not count.
 bool ReadArray(const CString& reply, CJosn& document) {
@@ -58,13 +51,11 @@ CXML_FormatItemManager::~CXML_FormatItemManager() = default;
 std::pair<bool, CString> CXML_FormatItemManager::Query(long kind, long userId, long option,
                                                        const CString& sql) const {
     if (url_.IsEmpty()) return std::pair<bool, CString>(false, CString());
-    TWebService service(nameSpace_, service_);
-    std::vector<std::shared_ptr<WebArgument>> arguments;
-    arguments.push_back(NumberArgument("kind", kind));
-    arguments.push_back(NumberArgument("userId", userId));
-    arguments.push_back(NumberArgument("option", option));
-    arguments.push_back(std::make_shared<WebArgumentString>("sql", sql));
-    return service.ExcuteOnServer(url_, method_, arguments, nullptr);
+    return RemoteCall(nameSpace_, service_, url_, method_,
+                      {{"kind", DecimalText(kind)},
+                       {"userId", DecimalText(userId)},
+                       {"option", DecimalText(option)},
+                       {"sql", sql}});
 }
 
 bool CXML_FormatItemManager::GetObListFromServer(long kind, long userId, long option, CString& sql,

@@ -1,6 +1,6 @@
 #include "service/CServiceSupport.h"
 
-#include "config/CIniManager.h"
+#include "service/detail/ServiceCalls.h"
 
 CServiceSupport::CServiceSupport(bool old) : m_bOld(old) {}
 
@@ -15,16 +15,7 @@ CServiceSupport& CServiceSupport::operator=(const CServiceSupport& other) {
 CServiceSupport::~CServiceSupport() {}
 
 CString CServiceSupport::GetUrl(ServiceKind kind) const {
-    const CIniManager& ini = CIniManager::Instance();
-    switch (kind) {
-        case BzkService:
-            // The old set-up kept the project library elsewhere; it wins only when configured.
-            if (m_bOld && !ini.GetBzkWebService_old().IsEmpty()) return ini.GetBzkWebService_old();
-            return ini.GetBzkWebService();
-        case KQKHService:
-            return ini.GetKQKHWebService();
-    }
-    return CString();
+    return ConfiguredServiceUrl(kind, m_bOld);
 }
 
 long CServiceSupport::GetAppType() const { return -1; }

@@ -8,7 +8,8 @@
 
 class XMK_EXPORT CServiceSupport {
   public:
-    enum ServiceKind {
+    // 32 bits with a fixed underlying type, so that a kind that names no service is a valid value.
+    enum ServiceKind : int {
         BzkService = 0,   // the project-library service ("URL2", or "URL_DL" in the old set-up)
         KQKHService = 1,  // the service of "URL1"
     };

@@ -1,20 +1,15 @@
 #include "service/CWebService.h"
 
-#include <cstdlib>
-#include <memory>
-
 #include "config/CIniManager.h"
 #include "gridcore/CTableRow.h"
 #include "gridcore/CXML_FormatItemManager.h"
 #include "platform/MessageBox.h"
+#include "platform/detail/Atoi.h"
 #include "service/ServiceNames.h"
 #include "service/ServiceRetValue.h"
-#include "wirekit/TWebService.h"
-#include "wirekit/WebArgument.h"
+#include "service/detail/ServiceCalls.h"
 
 namespace {
-
-using Arguments = std::vector<std::shared_ptr<WebArgument>>;
 
 constexpr const char kUniformMethod[] = "DoWork";
 constexpr const char kUniformArgument[] = "jsonInput";
@@ -23,22 +18,8 @@ constexpr const char kMissingCheckUrl[] = "url 未定义：CheckXMFZR";
 constexpr const char kObjectListMethod[] = "GetXml";
 constexpr const char kSqlResultMethod[] = "GetSqlFormated";
 
-// A remote call for the project-library back-end's interface.
-TWebService UniteInterface() { return TWebService(kUniteInterfaceNamespace, kUniteInterfaceName); }
-
-void AddArgument(Arguments& arguments, const CString& name, const CString& value) {
-    arguments.push_back(std::make_shared<WebArgumentString>(name, value));
-}
-
-void AddArgument(Arguments& arguments, const CString& name, long value) {
-    CString text;
-    text.Format("%ld", value);
-    AddArgument(arguments, name, text);
-}
-
-// The decimal value of a text as the C runtime reads it: leading blanks skipped, an optional
-// sign, digits up to the first other character; 0 when nothing converts.
-long DecimalValue(const CString& text) { return std::strtol(text.GetString(), nullptr, 10); }
+// The decimal value of a text as the C runtime's atol reads it; 0 when nothing converts.
+long DecimalValue(const CString& text) { return AtolText(text.GetString()); }
 
 // The code of a delimited reply: the decimal value of the text before the first `delimiter`,
 // or 0 when there is none.
@@ -51,26 +32,11 @@ long LeadingCode(const CString& reply, char delimiter) {
 // project-library URL. The reply text comes back whether or not the exchange succeeded.
 CString UniformCall(const CString& url, const CString& method, const CString& argName,
                     const CString& argValue, bool warnWhenNoUrl) {
-    TWebService service = UniteInterface();
-    Arguments arguments;
-    AddArgument(arguments, argName, argValue);
-    const CString target = url.IsEmpty() ? CIniManager::Instance().GetBzkWebService() : url;
-    std::pair<bool, CString> result = service.ExcuteOnServer(target, method, arguments, nullptr);
+    const CString target = ProjectLibraryUrl(url);
+    CString reply = CallUniteInterface(target, method, {{argName, argValue}}).second;
     // The call is made all the same, so the user sees the box after what the transport did.
     if (warnWhenNoUrl && target.IsEmpty()) AfxMessageBox(kMissingUrl, MB_OK);
-    return result.second;
-}
-
-// The configured URL of a service kind when the host has installed no support object.
-CString ConfiguredUrl(CServiceSupport::ServiceKind kind) {
-    const CIniManager& ini = CIniManager::Instance();
-    switch (kind) {
-        case CServiceSupport::BzkService:
-            return ini.GetBzkWebService();
-        case CServiceSupport::KQKHService:
-            return ini.GetKQKHWebService();
-    }
-    return CString();
+    return reply;
 }
 
 }  // namespace
@@ -120,18 +86,15 @@ CString CWebService::GetResultStr(const CString& url, const CString& json) const
 }
 
 CString CWebService::GetCorpQualitiesResultStr(const CString& corpUserGuid) const {
-    TWebService service = UniteInterface();
-    Arguments arguments;
-    AddArgument(arguments, "corpUserGuid", corpUserGuid);
-    return service
-        .ExcuteOnServer(CIniManager::Instance().GetEnterpriseWebService(), "GetCorpQualities",
-                        arguments, nullptr)
+    return CallUniteInterface(CIniManager::Instance().GetEnterpriseWebService(), "GetCorpQualities",
+                              {{"corpUserGuid", corpUserGuid}})
         .second;
 }
 
 bool CWebService::GetObListByKindAndSql(CServiceSupport::ServiceKind kind, const CString& sql,
                                         std::vector<CTableRow*>& rows, const basefun& fn) const {
-    std::pair<CString, long> target(ConfiguredUrl(kind), 0);
+    // Without a support object the old set-up plays no part.
+    std::pair<CString, long> target(ConfiguredServiceUrl(kind, false), 0);
     if (m_pServiceSupport) {
         target.first = m_pServiceSupport->GetUrl(kind);
         target.second = m_pServiceSupport->GetUserDogId();
@@ -158,12 +121,9 @@ bool CWebService::CheckXMFZR(const CString& url, const CString& urlForCPlus, lon
         AfxMessageBox(kMissingCheckUrl, MB_OK);
         return false;
     }
-    // Both exchanges ride one remote-call object, and the second one sends the first one's
-    // argument followed by three more.
-    TWebService service = UniteInterface();
-    Arguments arguments;
-    AddArgument(arguments, "EmpId", empId);
-    std::pair<bool, CString> first = service.ExcuteOnServer(url, "CheckXMFZR", arguments, nullptr);
+    // The second exchange sends the first one's argument followed by three more.
+    RemoteArguments arguments{{"EmpId", DecimalText(empId)}};
+    std::pair<bool, CString> first = CallUniteInterface(url, "CheckXMFZR", arguments);
     if (!first.first) return false;
 
     const CString& reply = first.second;
@@ -175,11 +135,11 @@ bool CWebService::CheckXMFZR(const CString& url, const CString& urlForCPlus, lon
     CTableRow::gSplit(comma < 0 ? reply : reply.Mid(comma + 1), ":", pieces);
     if (pieces.size() != 4) return false;
 
-    AddArgument(arguments, "TypeFlag", pieces[1]);
-    AddArgument(arguments, "RoleId", pieces[2]);
-    AddArgument(arguments, "CertificateLevel", pieces[3]);
+    arguments.emplace_back("TypeFlag", pieces[1]);
+    arguments.emplace_back("RoleId", pieces[2]);
+    arguments.emplace_back("CertificateLevel", pieces[3]);
     std::pair<bool, CString> second =
-        service.ExcuteOnServer(urlForCPlus, "CheckXMFZRForCPlus", arguments, nullptr);
+        CallUniteInterface(urlForCPlus, "CheckXMFZRForCPlus", arguments);
     if (!second.first) return false;
 
     long answer = LeadingCode(second.second, ';');
@@ -189,14 +149,11 @@ bool CWebService::CheckXMFZR(const CString& url, const CString& urlForCPlus, lon
 bool CWebService::GetXMFZRYZProjects(const CString& url, const CString& empId, long corpDogId,
                                      long roleId, const CString& areaCode,
                                      std::vector<long>& projects) const {
-    TWebService service = UniteInterface();
-    Arguments arguments;
-    AddArgument(arguments, "empId", empId);
-    AddArgument(arguments, "corpDogId", corpDogId);
-    AddArgument(arguments, "roleId", roleId);
-    AddArgument(arguments, "areaCode", areaCode);
-    std::pair<bool, CString> result =
-        service.ExcuteOnServer(url, "CheckXMFZRForCpp", arguments, nullptr);
+    std::pair<bool, CString> result = CallUniteInterface(url, "CheckXMFZRForCpp",
+                                                         {{"empId", empId},
+                                                          {"corpDogId", DecimalText(corpDogId)},
+                                                          {"roleId", DecimalText(roleId)},
+                                                          {"areaCode", areaCode}});
     if (!result.first) {
         AfxMessageBox(result.second, MB_OK);
         return false;

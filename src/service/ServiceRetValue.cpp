@@ -17,6 +17,10 @@ ServiceRetValue::ServiceRetValue(const CString& reply) : m_nRet(0) { ReadJosn(re
 
 ServiceRetValue::ServiceRetValue(CJosn& reply) : m_nRet(0) { ReadJosn(reply); }
 
+ServiceRetValue::ServiceRetValue(ServiceRetValue&& other) : ServiceRetValue(other) {}
+
+ServiceRetValue& ServiceRetValue::operator=(ServiceRetValue&& other) { return *this = other; }
+
 void ServiceRetValue::ReadJosn(const CString& reply) {
     CJosn document(reply);
     ReadJosn(document);

@@ -14,6 +14,11 @@ class XMK_EXPORT ServiceRetValue {
     ServiceRetValue();
     ServiceRetValue(const CString& reply);  // NOLINT: implicit, a reply text reads as one
     ServiceRetValue(CJosn& reply);          // NOLINT: implicit
+    ServiceRetValue(const ServiceRetValue& other) = default;
+    ServiceRetValue& operator=(const ServiceRetValue& other) = default;
+    // Moving copies: the source keeps its values.
+    ServiceRetValue(ServiceRetValue&& other);
+    ServiceRetValue& operator=(ServiceRetValue&& other);
 
     // Reads code, message and data as the first three values of the reply, in text order.
     // An empty reply (or "{}") reads as code 0 and the message "什么也没有返回", and the data
