@@ -5,6 +5,7 @@
 
 #include "BackendFixture.h"
 #include "datastore/CDataStoreWebService.h"
+#include "wirekit/ExchangeReport.h"
 
 namespace {
 
@@ -164,3 +165,19 @@ TEST_F(EndToEndTest, ProjectLeaderChecksAndTheirProjects) {
 }
 
 }  // namespace
+
+// With no back-end listening, every call keeps its documented failure result, and the thread's
+// last exchange tells that apart from an empty answer.
+TEST_F(EndToEndTest, AClosedPortFailsEveryCallAndSaysWhy) {
+    const CString closed = "http://127.0.0.1:1/svc";
+    const CDataStoreWebService store("37", 0, closed);
+    TestItem item(XmkApproval, "{Name:\"x\"}");
+    EXPECT_EQ(0, store.GetRecordsCount(Conditions{}));
+    EXPECT_EQ(std::make_pair(FailureKind::connect, closed),
+              std::make_pair(LastExchange().kind, LastExchange().url));
+    EXPECT_FALSE(store.AddItem(item));
+    EXPECT_EQ(1u, presenter_.Texts().size());
+    EXPECT_EQ(FailureKind::connect, LastExchange().kind);
+    store_.GetRecordsCount(Conditions{});
+    EXPECT_EQ(FailureKind::none, LastExchange().kind);
+}
