@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <zip.h>
 
 #include <climits>
 #include <future>
@@ -134,14 +133,7 @@ TEST_F(IniManagerTest, AreaSectionWithUrl2ElseDefaultGivesEveryAreaSetting) {
 
 TEST_F(IniManagerTest, ZippedFileLoadsLikePlainTextWithPathsBesideTheArchive) {
     const std::string text = dflt_ + AreaSection("Area_0571", "hz") + "[Transport]\nCAFile=ca\n";
-    const std::string zip = dir_.Path() + "/xmk.zip";
-    int error = 0;
-    zip_t* archive = zip_open(zip.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(archive, nullptr);
-    zip_source_t* source = zip_source_buffer(archive, text.data(), text.size(), 0);
-    ASSERT_GE(zip_file_add(archive, "xmk.ini", source, 0), 0);
-    ASSERT_EQ(zip_close(archive), 0);
-
+    const std::string zip = dir_.WriteZip("xmk.zip", {{"xmk.ini", text}});
     CIniManager m;
     ASSERT_TRUE(m.ReadIniFile(zip.c_str(), "0571"));
     EXPECT_EQ(AreaSettings("hz"), AreaOf(m));

@@ -8,12 +8,8 @@
 #include <string>
 
 #include "BackendServer.h"
-#include "config/CIniManager.h"
-#include "datastore/COperatorItem.h"
 #include "datastore/ServiceConditionJosn.h"
-#include "service/CWebService.h"
-#include "support/FixedServiceSupport.h"
-#include "support/RecordingPresenter.h"
+#include "support/ServiceTesting.h"
 
 class BackendFixture : public ::testing::Test {
   protected:
@@ -32,13 +28,11 @@ class BackendFixture : public ::testing::Test {
 
 // A record that writes the members of `values` (an object in the library's JSON) for every
 // write, and `deleteKeys` for a delete by conditions.
-class TestItem : public COperatorItem {
+class TestItem : public RecordingItem {
   public:
     TestItem(int functionId, const std::string& values)
-        : functionId_(functionId), values_(CString(values)) {}
+        : RecordingItem(functionId), values_(CString(values)) {}
 
-    XmkFunctionId GetFunctionId() const override { return XmkFunctionId(functionId_); }
-    CString GetItemId() const override { return itemId; }
     void WriteInsertValues(CJosn& request) override { request += values_; }
     bool WriteUpdateValues(CJosn& request, int) override {
         request += values_;
@@ -46,22 +40,10 @@ class TestItem : public COperatorItem {
     }
     void WriteAuditValues(CJosn& request) const override { request += values_; }
     void WriteDeleteKeys(CJosn& request) const override { request += deleteKeys; }
-    void SetNewId(const CString& id) override { newId = id; }
-    bool MakeNumber() override { return true; }
-    void BeforeInsert() override {}
-    void BeforeUpdate() override {}
-    void AfterDelete() const override {}
-    void AfterInsert() override {}
-    CString GetTableName() const override { return tableName; }
-    void WriteExtraValues(CJosn&, int) const override {}
 
-    CString itemId;
-    CString tableName;
     CJosn deleteKeys;
-    CString newId;
 
   private:
-    int functionId_;
     CJosn values_;
 };
 

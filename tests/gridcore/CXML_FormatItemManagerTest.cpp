@@ -62,7 +62,7 @@ TEST_F(FormatItemManagerTest, EachObjectBecomesOneRowUnlessTheFactoryGivesNone) 
     EXPECT_EQ(Fields{}, FieldsOf(1));
     EXPECT_EQ((Fields{{"c", ""}, {"d", "1"}, {"e", "q\"r"}}), FieldsOf(2));
     EXPECT_EQ("urn:list ObjectList http://x/ GetXml(kind=-1;userId=4;option=1;sql=select *)",
-              Rendered(transport_.Call(0)));
+              Rendered(transport_.Calls().at(0)));
 }
 
 // A text with a colon stays whole.
@@ -72,7 +72,7 @@ TEST_F(FormatItemManagerTest, EachElementBecomesOneTextAfterThoseAlreadyThere) {
     EXPECT_EQ((std::vector<CString>{"kept", "a", "b:c", "12", "", "x\"y", "{k:1}"}), texts_);
     EXPECT_EQ(
         "urn:list ObjectList http://x/ GetSqlFormated(kind=2;userId=-4;option=0;sql=select n)",
-        Rendered(transport_.Call(0)));
+        Rendered(transport_.Calls().at(0)));
 }
 
 // Every record is checked before any row is made; an empty URL makes no call.
@@ -105,7 +105,7 @@ TEST_F(FormatItemManagerTest, CopySharesValueTextsAndQueriesTheSameService) {
     CString sql("select 1");
     EXPECT_TRUE(copy.GetResultFromServer(0, 7, 1, sql, texts_));
     EXPECT_EQ("urn:ns/ ObjectList http://h/s GetSqlFormated(kind=0;userId=7;option=1;sql=select 1)",
-              Rendered(transport_.Call(0)));
+              Rendered(transport_.Calls().at(0)));
 }
 
 }  // namespace

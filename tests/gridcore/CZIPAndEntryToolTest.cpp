@@ -1,14 +1,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <zip.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "gridcore/CZIPAndEntryTool.h"
 #include "support/CStringPrinter.h"
@@ -16,40 +11,14 @@
 
 namespace {
 
-using Entries = std::vector<std::pair<std::string, std::string>>;
-
-std::string ReadAll(const std::string& path) {
-    std::stringstream content;
-    content << std::ifstream(path, std::ios::binary).rdbuf();
-    return content.str();
-}
-
 TEST(UnZipTest, GivesOtherPathsAsTheyAreAndArchivesTheirFirstIniElseFirstFileOrNothing) {
     // The temporary directory is a folder of its own, so the test sees every file that
     // unpacking leaves there.
     const TempDir dir, unpacked;
     const std::string oldTmpdir = std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "";
     setenv("TMPDIR", unpacked.Path().c_str(), 1);
-    // A zip archive of `entries` (name, content) in order; names ending in "/" are directories.
-    // Stored uncompressed when `store` is set, so the test can find the bytes.
-    const auto zip = [&dir](const std::string& name, const Entries& entries, bool store = false) {
-        const std::string path = dir.Path() + "/" + name;
-        int error = 0;
-        zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-        for (const auto& [entry, text] : entries) {
-            const zip_int64_t index =
-                entry.back() == '/'
-                    ? zip_dir_add(archive, entry.c_str(), 0)
-                    : zip_file_add(archive, entry.c_str(),
-                                   zip_source_buffer(archive, text.data(), text.size(), 0), 0);
-            if (store) zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
-        }
-        EXPECT_EQ(zip_close(archive), 0);
-        return path;
-    };
-
     const std::string text = "[Area_default]\nURL2=http://example.test/service\n";
-    const std::string bytes = ReadAll(zip("good.zip", {{"a.ini", text}}, true));
+    const std::string bytes = ReadFile(dir.WriteZip("good.zip", {{"a.ini", text}}, /*store=*/true));
     std::string badCrc = bytes;
     badCrc[badCrc.find(text) + 5] ^= 0x20;
     const std::string fifo = dir.Path() + "/fifo";
@@ -62,22 +31,23 @@ TEST(UnZipTest, GivesOtherPathsAsTheyAreAndArchivesTheirFirstIniElseFirstFileOrN
         {dir.Path() + "/absent.ini", "="},
         {dir.Path(), "="},
         {fifo, "="},
-        {zip("ini.zip", {{"readme.txt", "read me"},
-                         {"conf/", ""},
-                         {"conf/App.INI", "[S]\na=1\n"},
-                         {"other.ini", "[S]\na=2\n"}}),
+        {dir.WriteZip("ini.zip", {{"readme.txt", "read me"},
+                                  {"conf/", ""},
+                                  {"conf/App.INI", "[S]\na=1\n"},
+                                  {"other.ini", "[S]\na=2\n"}}),
          "[S]\na=1\n"},
-        {zip("txt.zip", {{"docs/", ""}, {"settings.txt", "[S]\na=3\n"}, {"b.cfg", "x"}}),
+        {dir.WriteZip("txt.zip", {{"docs/", ""}, {"settings.txt", "[S]\na=3\n"}, {"b.cfg", "x"}}),
          "[S]\na=3\n"},
         {dir.WriteFile("bad.zip", "PK\x03\x04"), ""},
         {dir.WriteFile("half.zip", bytes.substr(0, bytes.size() / 2)), ""},
         {dir.WriteFile("crc.zip", badCrc), ""},
-        {zip("dirs.zip", {{"a/", ""}, {"b/", ""}}), ""},
-        {zip("big.zip", {{"a.ini", std::string((64u << 20) + 1, ';')}}), ""},  // over the limit
+        {dir.WriteZip("dirs.zip", {{"a/", ""}, {"b/", ""}}), ""},
+        {dir.WriteZip("big.zip", {{"a.ini", std::string((64u << 20) + 1, ';')}}),
+         ""},  // over the limit
     };
     for (const auto& [path, expected] : cases) {
         auto ret = std::make_unique<ZipRet>(CZIPAndEntryTool().UnZip(path.c_str()));
-        const std::string given = ret->bUnzipped                 ? ReadAll(ret->strPath.Str())
+        const std::string given = ret->bUnzipped                 ? ReadFile(ret->strPath.Str())
                                   : ret->strPath == path.c_str() ? "="
                                                                  : ret->strPath.Str();
         EXPECT_EQ(expected, given) << path;

@@ -196,7 +196,7 @@ TEST_F(CheckXMFZRTest, SecondAnswerMustBeTwoOrThreeBeforeASemicolon) {
         // The second URL is not checked.
         EXPECT_EQ(c.second, client().CheckXMFZR("http://a/", "", 5)) << c.first;
     }
-    EXPECT_EQ(CString(), transport.Call(1).url);
+    EXPECT_EQ(CString(), transport.Calls().at(1).url);
     EXPECT_EQ(Texts{}, Shown());
 }
 

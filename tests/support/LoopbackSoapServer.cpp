@@ -6,6 +6,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <netinet/in.h>
+#include <strings.h>
 #include <sys/socket.h>
 
 #include <atomic>
@@ -40,11 +41,6 @@ class CountingPool : public httplib::TaskQueue {
     std::atomic<int>* connections_;
 };
 
-std::string Lower(std::string text) {
-    for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return text;
-}
-
 std::string TextOf(xmlNode* node) {
     xmlChar* content = xmlNodeGetContent(node);
     if (content == nullptr) return std::string();
@@ -72,9 +68,6 @@ void ReadSoapCall(LoopbackSoapServer::Request* request) {
     xmlNode* call = soapBody ? FirstElement(soapBody->children) : nullptr;
     if (call != nullptr) {
         request->soapMethod = reinterpret_cast<const char*>(call->name);
-        if (call->ns != nullptr && call->ns->href != nullptr) {
-            request->soapNamespace = reinterpret_cast<const char*>(call->ns->href);
-        }
         for (xmlNode* arg = FirstElement(call->children); arg; arg = FirstElement(arg->next)) {
             request->arguments.emplace_back(reinterpret_cast<const char*>(arg->name), TextOf(arg));
         }
@@ -119,7 +112,7 @@ class LoopbackSoapServer::Impl {
     mutable std::mutex mutex;
     std::vector<Request> requests;
     std::map<std::string, std::string> replyTexts;
-    Handler handler;
+    Handler handler = [](const Request& request) { return MakeSoapResult(request.soapMethod, ""); };
 
     void Serve(const httplib::Request& in, httplib::Response& out) {
         Request request;
@@ -140,18 +133,15 @@ class LoopbackSoapServer::Impl {
             if (hasText) text = found->second;
             answer = handler;
         }
-        Reply reply = hasText  ? MakeSoapResult(request.soapMethod, text)
-                      : answer ? answer(request)
-                               : MakeSoapResult(request.soapMethod, "");
+        const Reply reply = hasText ? MakeSoapResult(request.soapMethod, text) : answer(request);
         out.status = reply.status;
         out.set_content(reply.body, reply.contentType);
     }
 };
 
 std::string LoopbackSoapServer::Request::Header(const std::string& name) const {
-    std::string wanted = Lower(name);
     for (const auto& header : headers) {
-        if (Lower(header.first) == wanted) return header.second;
+        if (strcasecmp(header.first.c_str(), name.c_str()) == 0) return header.second;
     }
     return std::string();
 }
@@ -251,15 +241,14 @@ LoopbackSoapServer::Reply LoopbackSoapServer::MakeSoapResult(const std::string& 
     return reply;
 }
 
-LoopbackSoapServer::Reply LoopbackSoapServer::MakeSoapFault(const std::string& faultString,
-                                                            const std::string& faultCode) {
+LoopbackSoapServer::Reply LoopbackSoapServer::MakeSoapFault(const std::string& faultString) {
     Reply reply;
     reply.status = 500;
     reply.body =
         "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
         "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
-        "<soap:Fault><faultcode>" +
-        XmlEscape(faultCode) + "</faultcode><faultstring>" + XmlEscape(faultString) +
+        "<soap:Fault><faultcode>soap:Server</faultcode><faultstring>" +
+        XmlEscape(faultString) +
         "</faultstring><detail /></soap:Fault></soap:Body></soap:Envelope>";
     return reply;
 }

@@ -26,10 +26,9 @@ class LoopbackSoapServer {
         std::string path;                                          // "/UniteInterface.asmx"
         std::vector<std::pair<std::string, std::string>> headers;  // name, value
         std::string body;
-        // Read from the body: the element inside soap:Body, its namespace and its child
-        // elements in order (name, text). All empty when the body is not a SOAP request.
+        // Read from the body: the element inside soap:Body and its child elements in order
+        // (name, text). Both empty when the body is not a SOAP request.
         std::string soapMethod;
-        std::string soapNamespace;
         std::vector<std::pair<std::string, std::string>> arguments;
 
         // The value of the first header named `name` (any case), or "".
@@ -84,9 +83,8 @@ class LoopbackSoapServer {
     // A 200 reply: <METHODResponse xmlns="http://tempuri.org/"><METHODResult>text
     // </METHODResult></METHODResponse> in a UTF-8 SOAP envelope; `text` is escaped.
     static Reply MakeSoapResult(const std::string& method, const std::string& text);
-    // A 500 reply holding a soap:Fault with the faultstring and faultcode.
-    static Reply MakeSoapFault(const std::string& faultString,
-                               const std::string& faultCode = "soap:Server");
+    // A 500 reply holding a soap:Server fault with the faultstring.
+    static Reply MakeSoapFault(const std::string& faultString);
 
   private:
     class Impl;

@@ -1,7 +1,5 @@
 #include "support/RecordingTransport.h"
 
-#include <gtest/gtest.h>
-
 RecordingTransport::RecordingTransport() { previous_ = SetWebTransport(this); }
 
 RecordingTransport::~RecordingTransport() { SetWebTransport(previous_); }
@@ -24,15 +22,6 @@ void RecordingTransport::SetResponder(std::function<Reply(const WebCall&)> respo
 std::vector<WebCall> RecordingTransport::Calls() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return calls_;
-}
-
-WebCall RecordingTransport::Call(size_t index) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (index >= calls_.size()) {
-        ADD_FAILURE() << "no call number " << index << "; " << calls_.size() << " recorded";
-        return WebCall();
-    }
-    return calls_[index];
 }
 
 size_t RecordingTransport::CallCount() const {

@@ -27,8 +27,6 @@ class RecordingTransport : public IWebTransport {
     void SetResponder(std::function<Reply(const WebCall&)> responder);
 
     std::vector<WebCall> Calls() const;
-    // The call number `index`; fails the test when there is no such call.
-    WebCall Call(size_t index) const;
     size_t CallCount() const;
     void Clear();
 

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -15,18 +13,12 @@ constexpr char kConfig[] =
     "[wrong]\nsubjectAltName = DNS:wrong.example\n"
     "[client]\nextendedKeyUsage = clientAuth\n";
 
-std::string Read(const std::string& path) {
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
-
 // Runs `command` in `dir`; its output goes to a log that a failure shows.
 void Run(const TempDir& dir, const std::string& command) {
     const std::string log = dir.Path() + "/openssl.log";
     if (std::system(("cd " + dir.Path() + " && (" + command + ") >" + log + " 2>&1").c_str()) !=
         0) {
-        ADD_FAILURE() << command << "\n" << Read(log);
+        ADD_FAILURE() << command << "\n" << ReadFile(log);
     }
 }
 
@@ -50,7 +42,7 @@ TlsFiles MakeTlsFiles(const TempDir& dir) {
     }
     Run(dir, "mkdir cadir && cp ca.pem cadir/ && openssl rehash cadir");
     const std::string at = dir.Path() + "/";
-    dir.WriteFile("bundle.pem", Read(at + "client.pem") + Read(at + "client.key"));
+    dir.WriteFile("bundle.pem", ReadFile(at + "client.pem") + ReadFile(at + "client.key"));
     return {at + "ca.pem",     at + "cadir",      at + "server.pem",
             at + "server.key", at + "wrong.pem",  at + "wrong.key",
             at + "client.pem", at + "client.key", at + "bundle.pem"};

@@ -4,9 +4,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -31,12 +29,6 @@ Texts Split(const std::string& text, char separator) {
     return pieces;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
 class XmkToolTest : public ::testing::Test {
   protected:
     // The tool talks to the loopback server only: a proxy in the environment must not carry
@@ -56,6 +48,13 @@ class XmkToolTest : public ::testing::Test {
         const int status = std::system(
             (std::string(XMK_BINARY_DIR) + "/xmk " + line + " >" + out + " 2>" + err).c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+    }
+    // Runs the tool and checks its exit code, its output and how its error output begins.
+    void ExpectStart(const std::string& line, const Outcome& expected) const {
+        auto [code, out, err] = Xmk(line);
+        EXPECT_EQ(expected, Outcome(code, out, err.substr(0, std::get<2>(expected).size())))
+            << line << "\n"
+            << err;
     }
 
     // Runs the tool and checks its exit code, output and the requests the server received.
@@ -169,19 +168,16 @@ TEST_F(XmkToolTest, FaultsExitOneAndTimeOutsThreeWhicheverSetsTheTimeOut) {
           std::tuple{"0.2", " --max-time 30", 0}}) {
         dir_.WriteFile("xmk.ini", "[Area_default]\nURL2=" + server_.Url() +
                                       "\n[Transport]\nTimeout=" + inFile + "\n");
-        const auto [exit, out, err] = Xmk(std::string("count $STORE --function-id 100") + option);
-        EXPECT_EQ(Outcome(code, code == 0 ? "5\n" : "", code == 0 ? "" : slow),
-                  Outcome(exit, out, err.substr(0, code == 0 ? 0 : slow.size())))
-            << inFile << option;
+        ExpectStart(std::string("count $STORE --function-id 100") + option,
+                    {code, code == 0 ? "5\n" : "", code == 0 ? "" : slow});
     }
 }
 
 TEST_F(XmkToolTest, AClosedProxyIsNoUsableExchange) {
     unsetenv("no_proxy");
     unsetenv("NO_PROXY");
-    const auto [code, out, err] = Xmk(std::string("count $STORE --proxy ") + kClosed);
-    const std::string cause = "xmk count: connect " + server_.Url() + ": proxy: ";
-    EXPECT_EQ(Outcome(3, "", cause), Outcome(code, out, err.substr(0, cause.size())));
+    ExpectStart(std::string("count $STORE --proxy ") + kClosed,
+                {3, "", "xmk count: connect " + server_.Url() + ": proxy: "});
 }
 
 // A server signed by a private CA is refused until the CA is named, by option or by the
@@ -193,9 +189,7 @@ TEST_F(XmkToolTest, APrivateCaIsTrustedOnlyWhenNamed) {
     https.SetReplyText("DoWork", "{TotalCount:5}");
     const std::string url = " --function-id 100 --url " + https.Url();
     const std::string identity = " --cert " + tls.clientCert + " --key " + tls.clientKey;
-    const std::string untrusted = "xmk count: tls " + https.Url() + ": ";
-    auto [code, out, err] = Xmk("count $STORE" + url + identity);
-    EXPECT_EQ(Outcome(3, "", untrusted), Outcome(code, out, err.substr(0, untrusted.size())));
+    ExpectStart("count $STORE" + url + identity, {3, "", "xmk count: tls " + https.Url() + ": "});
     EXPECT_EQ(Outcome(0, "5\n", ""), Xmk("count $STORE --cacert " + tls.caFile + url + identity));
     EXPECT_EQ(Outcome(0, "5\n", ""), Xmk("count $STORE --capath " + tls.caPath + url + identity));
 
@@ -204,7 +198,7 @@ TEST_F(XmkToolTest, APrivateCaIsTrustedOnlyWhenNamed) {
                                       std::filesystem::path(tls.caFile).filename().string() + "\n");
     EXPECT_EQ(Outcome(0, "5\n", ""),
               Xmk("count --ini " + ini + " --area 37 --function-id 100" + identity));
-    std::tie(code, out, err) = Xmk("count --ini " + ini + " --area 37");
+    const auto [code, out, err] = Xmk("count --ini " + ini + " --area 37");
     // Without its certificate the client is turned away during or just after the handshake.
     EXPECT_EQ(std::make_pair(3, std::string()), std::make_pair(code, out)) << err;
 }
@@ -257,9 +251,8 @@ TEST_F(XmkToolTest, ConfigPrintsEverySettingOrExitsFourOnAnUnusableFile) {
     for (const std::string& path : {dir_.WriteFile("p.png", "\x89PNG\r\n\x1a\n"), dir_.Path(),
                                     dir_.WriteFile("s.ini", "[SYSTEM]\n[Area_1]\nURL0=u\n")}) {
         for (const char* command : {"config", "count"}) {
-            const auto [code, out, err] = Xmk(command + (" --area 1 --ini " + path));
-            EXPECT_EQ(Outcome(4, "", "xmk " + std::string(command) + ":"),
-                      Outcome(code, out, err.substr(0, 5 + std::strlen(command))));
+            ExpectStart(command + (" --area 1 --ini " + path),
+                        {4, "", "xmk " + std::string(command) + ":"});
         }
     }
 }
