@@ -38,8 +38,7 @@ std::string Envelope(const std::string& method,
 
 // A uniform call on the records of function id 100: `members` and a Permission block.
 std::string Work(const std::string& members, int functionType) {
-    const std::string permission = "Permission:{UserID:12,AppID:3,FunctionID:100,FunctionType:" +
-                                   std::to_string(functionType) + ",IsrtAreaCode:\"370100\"}";
+    const std::string permission = Permission(3, 100, functionType, "", "370100");
     return Envelope("DoWork", {{"jsonInput", "{" + members + "," + permission + "}"}});
 }
 

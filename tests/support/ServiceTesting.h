@@ -82,11 +82,12 @@ class RecordingItem : public COperatorItem {
     }
 };
 
-// The Permission block of area A1 for user 12; `rest` follows "FunctionType".
-inline std::string Permission(int appId, long functionId, int type, const std::string& rest = "") {
+// The Permission block of user 12 in `area`; `rest` follows "FunctionType".
+inline std::string Permission(int appId, long functionId, int type, const std::string& rest = "",
+                              const std::string& area = "A1") {
     return "Permission:{UserID:12,AppID:" + std::to_string(appId) +
            ",FunctionID:" + std::to_string(functionId) + ",FunctionType:" + std::to_string(type) +
-           rest + ",IsrtAreaCode:\"A1\"}";
+           rest + ",IsrtAreaCode:\"" + area + "\"}";
 }
 
 // " DoWork(...)" of a query through the uniform operation.

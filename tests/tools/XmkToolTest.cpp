@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/LoopbackSoapServer.h"
+#include "support/ServiceTesting.h"
 #include "support/TempDir.h"
 #include "support/TlsFixtures.h"
 
@@ -75,12 +76,6 @@ class XmkToolTest : public ::testing::Test {
     const std::string ini_ = dir_.WriteFile("xmk.ini", "[Area_default]\nURL2=" + server_.Url());
 };
 
-// The Permission block of user 12 and application type 3 in area 37.
-std::string Permission(int functionId, int functionType) {
-    return "Permission:{UserID:12,AppID:3,FunctionID:" + std::to_string(functionId) +
-           ",FunctionType:" + std::to_string(functionType) + ",IsrtAreaCode:\"37\"}";
-}
-
 TEST_F(XmkToolTest, JsonAndCallPrintWhatTheyGetAndTraceGoesToStderr) {
     Expect("json '{a:1,b:{c:\"x\"}}'", {0, "0\ta\t1\n1\tb\t{c:\"x\"}\n", ""});
     Expect("json --find c '[{a:1},{c:\"x\"}]'", {0, "x\n", ""});
@@ -104,15 +99,16 @@ TEST_F(XmkToolTest, JsonAndCallPrintWhatTheyGetAndTraceGoesToStderr) {
 
 TEST_F(XmkToolTest, WritesSendTheirKindsRequestAndJudgeTheReply) {
     server_.SetReplyText("InsertApprovalForCpp", "{\"ret\":1,\"msg\":\"ok\",\"data\":\"57\"}");
-    Expect("write insert $STORE --function-id 0 --values '{Name:\"a\"}'",
-           {0, "new id: 57\nAddItem: true\n", ""},
-           {"InsertApprovalForCpp pAop={Appvl:{Name:\"a\"}," + Permission(0, 1) + "}"});
+    Expect(
+        "write insert $STORE --function-id 0 --values '{Name:\"a\"}'",
+        {0, "new id: 57\nAddItem: true\n", ""},
+        {"InsertApprovalForCpp pAop={Appvl:{Name:\"a\"}," + Permission(3, 0, 1, "", "37") + "}"});
 
     server_.SetReplyText("InsertObject", "{\"ret\":2,\"msg\":\"kept\",\"data\":\"8\"}");
     Expect("write insert $STORE --function-id 3 --app-id 5 --table T --values {A:1} --extra {X:2}",
            {0, "new id: 8\nAddItem: true\n", "message: kept\n"},
-           {"InsertObject param={outnode:{Value:{A:1},Permission:{UserID:12,AppID:5,FunctionID:3,"
-            "FunctionType:1,TableName:\"T\",IsrtAreaCode:\"37\"},X:2}}"});
+           {"InsertObject param={outnode:{Value:{A:1}," +
+            Permission(5, 3, 1, ",TableName:\"T\"", "37") + ",X:2}}"});
 
     server_.SetReplyText("DeleteProofAttachByIdForCpp", "{\"ret\":0,\"msg\":\"gone\"}");
     Expect("write delete $STORE --function-id 2 --id A-9",
@@ -122,14 +118,14 @@ TEST_F(XmkToolTest, WritesSendTheirKindsRequestAndJudgeTheReply) {
 
     server_.SetReplyText("DoWork", "{\"ret\":1}");
     Expect("write audit $STORE --function-id 7 --values {State:2}", {0, "UpdateAudit: true\n", ""},
-           {"DoWork jsonInput={Values:{State:2}," + Permission(7, 4) + "}"});
+           {"DoWork jsonInput={Values:{State:2}," + Permission(3, 7, 4, "", "37") + "}"});
     Expect("write update $STORE --function-id 7", {0, "UpdateItem: true\n", ""});
 }
 
 TEST_F(XmkToolTest, CountAndCheckPrintWhatTheServerAnswers) {
     server_.SetReplyText("DoWork", "{\"Rows\":[],\"TotalCount\":\"1234\"}");
     Expect("count $STORE --function-id 100", {0, "1234\n", ""},
-           {"DoWork jsonInput={Conditions:{Type:8}," + Permission(100, 0) + "}"});
+           {"DoWork jsonInput={Conditions:{Type:8}," + Permission(3, 100, 0, "", "37") + "}"});
 
     server_.SetReplyText("CheckXMFZR", "0,a:b:c:d");
     server_.SetReplyText("CheckXMFZRForCPlus", "3;yes");
