@@ -1,15 +1,7 @@
 // A SOAP server on 127.0.0.1 for wire and end-to-end tests. It listens on a free port from
 // construction to destruction, on threads of its own, records every request and answers it
-// from a script. Point the built-in transport at Url():
-//
-//     LoopbackSoapServer server;
-//     server.SetReplyText("DoWork", "{\"Code\":1}");
-//     TWebService service("http://tempuri.org/", "UniteInterface");
-//     auto reply = service.ExcuteOnServer(server.Url().c_str(), "DoWork", arguments, nullptr);
-//     server.Requests()[0].arguments  // {{"jsonInput", "..."}}
-//
-// Every member is thread-safe. Scripts run on the server's threads, several at once when
-// several clients call at once.
+// from a script. Every member is thread-safe; scripts run on the server's threads, several at
+// once when several clients call at once.
 #pragma once
 
 #include <functional>

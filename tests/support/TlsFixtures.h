@@ -1,10 +1,5 @@
 // Certificates for HTTPS tests, made at run time with the openssl command: a private CA and
-// leaf certificates it signs, P-256 keys, valid for two days. Start a server with them:
-//
-//     TempDir dir;
-//     TlsFiles tls = MakeTlsFiles(dir);
-//     LoopbackSoapServer server(tls.ServerTls(/*requireClientCert=*/true));
-//     settings.caFile = tls.caFile;  settings.clientCert = tls.clientCert;  ...
+// leaf certificates it signs, P-256 keys, valid for two days.
 #pragma once
 
 #include <string>
