@@ -197,6 +197,16 @@ CString Quoted(const CString& text) {
     return CString(std::move(out));
 }
 
+// A conversion to float rounds to the nearest float: a magnitude above FLT_MAX rounds down to
+// it until the midpoint between FLT_MAX and 2^128, from where the conversion overflows.
+float NarrowToFloat(double number) {
+    const double magnitude = std::fabs(number);
+    if (!(magnitude > FLT_MAX)) return static_cast<float>(number);
+    const double overflow = 0x1.ffffffp127;
+    const float narrowed = magnitude < overflow ? FLT_MAX : HUGE_VALF;
+    return number < 0 ? -narrowed : narrowed;
+}
+
 // The first "," or "}" in t[from, length), or -1.
 int SeparatorFrom(const char* t, int from, int length) {
     for (int i = from; i < length; ++i) {
@@ -605,14 +615,7 @@ void CJosn::pop(int& out) { out = static_cast<int>(std::strtol(ReadNext(), nullp
 
 void CJosn::pop(long& out) { out = std::strtol(ReadNext(), nullptr, 10); }
 
-void CJosn::pop(float& out) {
-    const double number = std::strtod(ReadNext(), nullptr);
-    if (std::isfinite(number) && std::fabs(number) > FLT_MAX) {
-        out = number > 0 ? HUGE_VALF : -HUGE_VALF;
-    } else {
-        out = static_cast<float>(number);
-    }
-}
+void CJosn::pop(float& out) { out = NarrowToFloat(std::strtod(ReadNext(), nullptr)); }
 
 void CJosn::pop(double& out) { out = std::strtod(ReadNext(), nullptr); }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -97,9 +98,17 @@ TEST_F(CJosnRead, TypedPopsConvertAsTheRuntimeDoes) {
     EXPECT_EQ((std::vector<double>{-35, 26, 1000}),
               (std::vector<double>{Pop<double>(reals), Pop<double>(reals), Pop<double>(reals)}));
     EXPECT_EQ(9999999999L, Pop<long>(reals));
-    EXPECT_TRUE(std::isinf(Pop<float>(reals)));
+    EXPECT_EQ(HUGE_VALF, Pop<float>(reals));
     EXPECT_EQ((std::vector<float>{16.0f, 0.1f}),
               (std::vector<float>{Pop<float>(reals), Pop<float>(reals)}));
+    // Narrowed as a conversion rounds: FLT_MAX up to the midpoint before 2^128, then infinity.
+    CJosn floats(
+        "{a:3.4028235E+38,b:-3.4028235E+38,c:0x1.fffffefffffffp127,d:0x1.ffffffp127,"
+        "e:-1e39,f:1e-50,g:nan}");
+    EXPECT_EQ((std::vector<float>{FLT_MAX, -FLT_MAX, FLT_MAX, HUGE_VALF, -HUGE_VALF, 0.0f}),
+              (std::vector<float>{Pop<float>(floats), Pop<float>(floats), Pop<float>(floats),
+                                  Pop<float>(floats), Pop<float>(floats), Pop<float>(floats)}));
+    EXPECT_TRUE(std::isnan(Pop<float>(floats)));
 }
 
 TEST_F(CJosnRead, TimesReadAsLocalTimeOrZeroWhenTheyDoNotParseOrLieBefore1901) {
