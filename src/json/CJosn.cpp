@@ -464,7 +464,10 @@ bool CJosn::IsChildEntity(const CString& name) const {
     return IsOpenBracket(FirstOf(TextOf(IndexOf(name, true))));
 }
 
-bool CJosn::IsArray() const { return value.GetAt(0) == '['; }
+bool CJosn::IsArray() const {
+    ParseChildren();
+    return value.GetAt(0) == '[';
+}
 
 CString CJosn::GetChildName(unsigned int index) const {
     ParseChildren();

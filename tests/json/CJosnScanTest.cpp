@@ -117,6 +117,16 @@ TEST(CJosnCache, RecordsStayInPlaceWhileTheTextIsUnchanged) {
               (Children{Of(*first), Of(*second)}));
 }
 
+TEST(CJosnCache, EveryQueryDropsRecordsOfATextItSawReplaced) {
+    // A record changed through its pointer lasts until a query sees another text.
+    CJosn doc("[1,2]");
+    doc.GetChildStructPtr(0)->value = "x";
+    doc.SetValue("[3]");
+    EXPECT_TRUE(doc.IsArray());
+    doc.SetValue("[1,2]");
+    EXPECT_EQ("1", doc.GetChildValue(0));
+}
+
 TEST(CJosnCache, ChangedTextIsScannedAgainAndCopiesCarryIt) {
     CJosn doc("{a:1}");
     EXPECT_EQ(1u, doc.GetChildCount());
