@@ -16,6 +16,7 @@
 #include "platform/COleDateTime.h"
 #include "platform/CTime.h"
 #include "platform/FrameworkException.h"
+#include "platform/detail/Atoi.h"
 
 namespace {
 
@@ -614,9 +615,9 @@ CString CJosn::ReadNext() {
                           .substr(static_cast<size_t>(first), static_cast<size_t>(last - first)));
 }
 
-void CJosn::pop(int& out) { out = static_cast<int>(std::strtol(ReadNext(), nullptr, 10)); }
+void CJosn::pop(int& out) { out = AtoiText(ReadNext()); }
 
-void CJosn::pop(long& out) { out = std::strtol(ReadNext(), nullptr, 10); }
+void CJosn::pop(long& out) { out = AtolText(ReadNext()); }
 
 void CJosn::pop(float& out) { out = NarrowToFloat(std::strtod(ReadNext(), nullptr)); }
 

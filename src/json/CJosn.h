@@ -97,9 +97,10 @@ class XMK_EXPORT CJosn {
 
     // Sequential reads: each consumes the value after the next colon, whatever its name, and
     // moves the cursor past it. Numbers convert as atoi/atol/atof do (0 when nothing converts);
-    // a float is that double narrowed as a conversion rounds, to the nearest float: a text
-    // just above FLT_MAX (3.4028235E+38) reads FLT_MAX, and from the midpoint between FLT_MAX
-    // and 2^128 up, where the conversion overflows, it reads infinity with its sign;
+    // a whole number beyond the range of int (or long) reads as the nearer limit, keeping its
+    // sign; a float is the double narrowed as a conversion rounds, to the nearest float: a
+    // text just above FLT_MAX (3.4028235E+38) reads FLT_MAX, and from the midpoint between
+    // FLT_MAX and 2^128 up, where the conversion overflows, it reads infinity with its sign;
     // a time is read as local date and time text ("T" between date and time allowed), and
     // gives the time 0 when it is empty, does not parse or lies before 1901.
     // Past the last value (no colon at or after the cursor) a read gives the empty text (0,

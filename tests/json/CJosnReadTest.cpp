@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -94,6 +95,10 @@ TEST_F(CJosnRead, TypedPopsConvertAsTheRuntimeDoes) {
     EXPECT_EQ((std::vector<int>{12, 0, 0, 1, -7, 5, 0}),
               (std::vector<int>{Pop<int>(ints), Pop<int>(ints), Pop<int>(ints), Pop<int>(ints),
                                 Pop<int>(ints), Pop<int>(ints), Pop<int>(ints)}));
+    // Reply codes beyond int keep their sign: neither reads as the success code 1.
+    CJosn codes("{ret:4294967297,ret:-4294967295}");
+    EXPECT_EQ((std::vector<int>{INT_MAX, INT_MIN}),
+              (std::vector<int>{Pop<int>(codes), Pop<int>(codes)}));
     CJosn reals("{a:-3.5e1,b:0x1A,c:1e3,d:9999999999,e:1e40,f:0x1p4,g:0.1}");
     EXPECT_EQ((std::vector<double>{-35, 26, 1000}),
               (std::vector<double>{Pop<double>(reals), Pop<double>(reals), Pop<double>(reals)}));
