@@ -1,10 +1,12 @@
-// Feeds arbitrary text to every JSON document query, sequential read, write and merge.
+// Feeds arbitrary text to every JSON document query, sequential read, write and merge, and
+// checks the lookups by name against the records they must agree with.
 // Input: the document text, optionally followed by a 0x01 byte, a byte of cursor moves and a
 // second document text used for the merges. Only the framework's errors may escape.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "json/CJosn.h"
 #include "platform/COleDateTime.h"
@@ -53,6 +55,56 @@ void CheckCache(CJosn& doc) {
               mine->value == theirs.value);
     }
     Check(doc.GetChildStructPtr(count) == nullptr);
+}
+
+// The first record whose name (trimmed when `trim`) is `key`, by index; the count when none.
+unsigned int FirstNamed(const std::vector<JosnChildValue>& records, const CString& key, bool trim) {
+    for (unsigned int i = 0; i < records.size(); ++i) {
+        CString name = records[i].name;
+        if (trim) name.Trim();
+        if (name == key) return i;
+    }
+    return static_cast<unsigned int>(records.size());
+}
+
+// Every lookup by name of `doc` agrees with its records: the first child so named.
+void CheckLookupsAgree(const CJosn& doc, const std::vector<JosnChildValue>& records,
+                       const CString& key) {
+    const unsigned int exact = FirstNamed(records, key, false);
+    Check(doc.GetKeyValue(key) == (exact < records.size() ? records[exact].value : CString()));
+    const unsigned int found = FirstNamed(records, key, true);
+    const JosnChildValue record = found < records.size() ? records[found] : JosnChildValue();
+    const JosnChildValue s = doc.FindChildStruct(key);
+    Check(s.text == record.text && s.name == record.name && s.value == record.value);
+    const char first = record.text.GetAt(0);
+    Check(doc.IsChildObject(key) == (first == '{') && doc.IsChildArray(key) == (first == '[') &&
+          doc.IsChildEntity(key) == (first == '{' || first == '['));
+    const CString child = doc.GetChild(key).GetValue();
+    Check(child == (StartsContainer(record.text) ? record.text : "{" + record.text + "}"));
+}
+
+// Lookups by name on a document whose records are not made, then with one renamed through
+// its pointer; keys in text order (the order lookups favour), backwards, and missing.
+void Lookups(const CString& text) {
+    CJosn doc(text);
+    const CJosn reference(text);
+    const unsigned int count = reference.GetChildCount();
+    if (count > 64) return;
+    std::vector<JosnChildValue> records;
+    for (unsigned int i = 0; i < count; ++i) records.push_back(reference.GetChildStruct(i));
+    for (int pass = 0; pass < 3; ++pass) {
+        for (unsigned int k = 0; k < count; ++k) {
+            CString key = records[pass == 1 ? count - 1 - k : k].name;
+            if (pass == 2) key.Trim();
+            CheckLookupsAgree(doc, records, key);
+        }
+    }
+    CheckLookupsAgree(doc, records, "\x02");
+    if (count == 0) return;
+    JosnChildValue* renamed = doc.GetChildStructPtr(count - 1);
+    renamed->name = "\x02";
+    records.back().name = "\x02";
+    for (unsigned int k = 0; k < count; ++k) CheckLookupsAgree(doc, records, records[k].name);
 }
 
 void Queries(CJosn& doc) {
@@ -176,6 +228,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         moves = static_cast<unsigned char>(input[split + 1]) % 16;
         other = CJosn(CString(input.substr(split + 2)));
     }
+    Lookups(doc.GetValue());
     Queries(doc);
     CheckCache(doc);
     Pops(doc);
