@@ -1,7 +1,9 @@
 // CJosn: a JSON document held as text with a cursor. Writes insert text at the cursor;
 // reads scan the text. The top-level items are cached and rebuilt only when the text
-// differs from the text they were built from. The dialect is lenient: bare or quoted names,
-// either quote character, no whitespace skipped between tokens.
+// differs from the text they were built from; on an unchanged text a lookup by name compares
+// names in place and first tries the member after the last one found, so reading a row's
+// members in their order costs about one comparison each. The dialect is lenient: bare or
+// quoted names, either quote character, no whitespace skipped between tokens.
 // A document is used by one thread at a time: even the const queries update the cache.
 #pragma once
 
