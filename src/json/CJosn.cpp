@@ -218,10 +218,11 @@ int SeparatorFrom(const char* t, int from, int length) {
 
 }  // namespace
 
-CJosn::CJosn() : pos(1), value("{}"), nextName(0), backslashes(false), textChanged(true) {}
+CJosn::CJosn()
+    : pos(1), value("{}"), nextName(0), backslashes(false), recordsLent(false), textChanged(true) {}
 
 CJosn::CJosn(const CString& text)
-    : pos(1), value(text), nextName(0), backslashes(false), textChanged(true) {}
+    : pos(1), value(text), nextName(0), backslashes(false), recordsLent(false), textChanged(true) {}
 
 CJosn::CJosn(const CJosn& other) = default;
 
@@ -265,6 +266,7 @@ void CJosn::Rebuild() const {
     made.clear();
     names.clear();
     nextName = 0;
+    recordsLent = false;
     // Rows of replies hold tens of members; growing from nothing would copy several times.
     items.reserve(32);
     backslashes = CutItems(value.GetString(), 1, value.GetLength() - 1, items);
@@ -364,8 +366,8 @@ unsigned int CJosn::IndexOf(const CString& name, bool trim) const {
     const string_view wanted = View(name);
     const unsigned long long tag = NameTag(wanted);
     const bool tagIsName = TagIsName(wanted);
-    // While no record is made, the names in the text are the names, and tags may rule them out.
-    const bool textOnly = children.empty();
+    // Until a record is lent, the names in the text are the names, and tags may rule them out.
+    const bool textOnly = !recordsLent;
     const auto matches = [&](unsigned int i) {
         if (textOnly && !names[i].padded) {
             if (names[i].tag != tag) return false;
@@ -419,12 +421,15 @@ unsigned int CJosn::GetChildCount() const {
 
 JosnChildValue CJosn::GetChildStruct(unsigned int index) const {
     ParseChildren();
-    return RecordOf(index);
+    const JosnChildValue* child = Child(index);
+    return child != nullptr ? *child : JosnChildValue();
 }
 
 JosnChildValue* CJosn::GetChildStructPtr(unsigned int index) {
     ParseChildren();
-    return Child(index);
+    JosnChildValue* child = Child(index);
+    recordsLent = recordsLent || child != nullptr;
+    return child;
 }
 
 JosnChildValue CJosn::FindChildStruct(const CString& name) const {
@@ -472,19 +477,22 @@ bool CJosn::IsArray() const {
 
 CString CJosn::GetChildName(unsigned int index) const {
     ParseChildren();
-    return Text(NameOf(index));
+    const JosnChildValue* child = Child(index);
+    return child != nullptr ? child->name : CString();
 }
 
 CString CJosn::GetChildValue(unsigned int index) const {
     ParseChildren();
-    return ValueOf(index);
+    const JosnChildValue* child = Child(index);
+    return child != nullptr ? child->value : CString();
 }
 
 bool CJosn::GetChildValue(unsigned int index, CString& name, CString& value) {
     ParseChildren();
-    if (index >= items.size()) return false;
-    name = Text(NameOf(index));
-    value = ValueOf(index);
+    const JosnChildValue* child = Child(index);
+    if (child == nullptr) return false;
+    name = child->name;
+    value = child->value;
     return true;
 }
 

@@ -151,7 +151,7 @@ class XMK_EXPORT CJosn {
     void NameAll() const;
     // Item `index` as written in the text. REQUIRES: index < the count.
     std::string_view ItemText(unsigned int index) const;
-    // What the queries read of a child: its record where made, else the text in place.
+    // What the by-name queries read of a child: its record where made, else the text in place.
     std::string_view TextOf(unsigned int index) const;
     std::string_view NameOf(unsigned int index) const;
     CString ValueOf(unsigned int index) const;
@@ -186,5 +186,8 @@ class XMK_EXPORT CJosn {
     mutable unsigned int nextName;
     // False when no item of the text holds a backslash, so no value needs unescaping.
     mutable bool backslashes;
+    // Whether GetChildStructPtr has handed out a record since the cache was built. Until then
+    // every made record says what the text says, and lookups by name may read the text alone.
+    mutable bool recordsLent;
     mutable bool textChanged;
 };

@@ -10,25 +10,25 @@ namespace {
 
 using Texts = std::vector<CString>;
 
-// Every child as text|name|value, joined by " ; ". Names and values are read from the records
-// of one document and in place from the text of another, which must agree; the index equal to
-// the count gives empty results on both, and leaves the outputs of GetChildValue untouched.
+// Every child as text|name|value, joined by " ; ". A lookup by each name reads the records on
+// one document (a record lent) and the text in place on another, which must agree; the index
+// equal to the count gives empty results, and leaves the outputs of GetChildValue untouched.
 CString Scan(const CString& text) {
     CJosn records(text), inPlace(text);
     CString out, name = "n", value = "v";
+    records.GetChildStructPtr(0);
     const unsigned int count = records.GetChildCount();
     for (unsigned int i = 0; i < count; ++i) {
         const JosnChildValue c = records.GetChildStruct(i);
-        EXPECT_EQ(c.name + "|" + c.value, inPlace.GetChildName(i) + "|" + inPlace.GetChildValue(i));
+        EXPECT_EQ(records.GetKeyValue(c.name), inPlace.GetKeyValue(c.name));
         out += (i > 0 ? " ; " : "") + c.text + "|" + c.name + "|" + c.value;
     }
     const JosnChildValue past = records.GetChildStruct(count);
-    const bool found = inPlace.GetChildValue(count, name, value);
+    EXPECT_TRUE(!inPlace.GetChildValue(count, name, value) && !records.GetChildStructPtr(count));
     EXPECT_EQ("||||||{}|n|v", past.text + "|" + past.name + "|" + past.value + "|" +
                                   inPlace.GetChildName(count) + "|" + inPlace.GetChildValue(count) +
                                   "|" + records.GetChildValue(count) + "|" +
                                   inPlace.GetChild(count).GetValue() + "|" + name + "|" + value);
-    EXPECT_TRUE(!found && records.GetChildStructPtr(count) == nullptr);
     return out;
 }
 
@@ -121,11 +121,11 @@ TEST(CJosnScan, LookupsByNameFindTheFirstChildSoNamedInAnyOrder) {
               Lookups(doc, {"a", "b", "a", "Longer_namf", "b", "Longer_name", "abcdxfg", "abcdbcd",
                             "yx", "zz", ""}));
     // Records changed through their pointers are what every query reads, the search included.
-    doc.GetChildStructPtr(0)->name = "q";
+    *doc.GetChildStructPtr(0) = JosnChildValue{"a:1", "q", "Q"};
     doc.GetChildStructPtr(1)->name = "a";
     doc.GetChildStructPtr(12)->text = "[{k:5}]";
-    EXPECT_EQ((Texts{"2/2", "6/6", "1/1"}), Lookups(doc, {"a", "b", "q"}));
-    EXPECT_EQ((Texts{"1", "6", "[{k:5}]", "5"}),
+    EXPECT_EQ((Texts{"2/2", "6/6", "Q/Q"}), Lookups(doc, {"a", "b", "q"}));
+    EXPECT_EQ((Texts{"Q", "6", "[{k:5}]", "5"}),
               (Texts{doc.FindKeyValueRecursion("q"), doc.FindKeyValueRecursion("b"),
                      doc.GetChild("x").GetValue(), doc.FindKeyValueRecursion("k")}));
     // Only FindChildStruct and the by-name forms built on it trim the names; a quote after a
