@@ -1,107 +1,153 @@
 #include "json/CJosn.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "json/detail/ItemScanner.h"
 #include "platform/COleDateTime.h"
 #include "platform/CTime.h"
 #include "platform/FrameworkException.h"
+#include "platform/detail/Atoi.h"
 
 namespace {
 
-using josn_detail::ItemEnd;
+using josn_detail::CutItems;
 using josn_detail::MatchBrackets;
 using josn_detail::NestedItemEnd;
+using std::string_view;
 
 bool IsOpenBracket(char c) { return c == '{' || c == '['; }
 bool IsQuote(char c) { return c == '"' || c == '\''; }
 bool IsBlank(const CString& text) { return text.IsEmpty() || text == "{}"; }
+// The framework's trimming rule. No locale counts a printable ASCII character as a blank, so
+// names, which are mostly made of them, are told apart without a library call.
+inline bool IsSpace(char c) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    return (byte <= ' ' || byte >= 0x7f) && std::isspace(byte) != 0;
+}
 
-bool Equals(const char* p, int n, const char* word) {
-    return std::strlen(word) == static_cast<size_t>(n) && std::memcmp(p, word, n) == 0;
+string_view View(const CString& text) { return text.Str(); }
+// A text that fits a string's own buffer is copied in; a longer one is built once and moved in,
+// which spares a second allocation step.
+inline CString Text(string_view text) {
+    if (text.size() < 16) return CString(text.data(), static_cast<int>(text.size()));
+    return CString(std::string(text));
+}
+// The first character; an empty text reads as its terminating zero.
+char FirstOf(string_view text) { return text.empty() ? '\0' : text[0]; }
+
+string_view Trimmed(string_view text) {
+    while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+// Whether `text` is exactly `word`; a constant length lets the comparison be inlined.
+template <size_t N>
+bool Is(string_view text, const char (&word)[N]) {
+    return text.size() == N - 1 && std::memcmp(text.data(), word, N - 1) == 0;
 }
 
 // Null words read as empty, quotes are stripped from both ends, then true and false read as
 // "1" and "0". Whitespace stays.
-CString CleanValue(const char* p, int n) {
-    if (Equals(p, n, "null") || Equals(p, n, "NULL")) return CString();
-    while (n > 0 && IsQuote(*p)) {
-        ++p;
-        --n;
-    }
-    while (n > 0 && IsQuote(p[n - 1])) --n;
-    if (Equals(p, n, "true")) return CString("1");
-    if (Equals(p, n, "false")) return CString("0");
-    return CString(std::string(p, static_cast<size_t>(n)));
+inline CString CleanValue(string_view s) {
+    if (Is(s, "null") || Is(s, "NULL")) return CString();
+    while (!s.empty() && IsQuote(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsQuote(s.back())) s.remove_suffix(1);
+    if (Is(s, "true")) return CString("1");
+    if (Is(s, "false")) return CString("0");
+    return Text(s);
+}
+
+// Names are short: a plain loop finds the colon after one sooner than a call would.
+inline int FirstColon(string_view item) {
+    const auto at = std::find(item.begin(), item.end(), ':');
+    return at == item.end() ? -1 : static_cast<int>(at - item.begin());
 }
 
 // The name of an item given the index of its first colon (-1 when it has none). A quote just
 // before the colon marks a quoted name: the item less its first byte and that quote.
-std::pair<const char*, int> ItemName(const char* item, int colon) {
-    if (colon <= 0) return {item, 0};
-    if (IsQuote(item[colon - 1])) return {item + 1, std::max(colon - 2, 0)};
-    return {item, colon};
+inline string_view ItemName(string_view item, int colon) {
+    if (colon <= 0) return item.substr(0, 0);
+    if (IsQuote(item[colon - 1])) return item.substr(1, std::max(colon - 2, 0));
+    return item.substr(0, static_cast<size_t>(colon));
 }
 
-// The first backslash followed by a double quote in p[0, n), or null.
-const char* FindEscapedQuote(const char* p, int n) {
-    const char* end = p + n;
-    while (p < end) {
-        p = static_cast<const char*>(std::memchr(p, '\\', static_cast<size_t>(end - p)));
-        if (p == nullptr || p + 1 >= end) return nullptr;
-        if (p[1] == '"') return p;
-        ++p;
+// A fingerprint of a name. A name of up to seven bytes is its bytes and its length, so equal
+// tags mean equal names; a longer one is a hash of its length and its first and last eight
+// bytes, with the top bit set, where equal tags leave a full comparison to be made.
+inline unsigned long long NameTag(string_view name) {
+    const size_t n = name.size();
+    const char* p = name.data();
+    if (n >= 8) {
+        uint64_t head = 0;
+        uint64_t tail = 0;
+        std::memcpy(&head, p, 8);
+        std::memcpy(&tail, p + n - 8, 8);
+        return ((head ^ (tail * 0x9E3779B97F4A7C15u)) + n) | uint64_t{1} << 63;
     }
-    return nullptr;
+    uint64_t bytes = 0;
+    if (n >= 4) {
+        // The first four bytes and the last three hold every byte of the name.
+        uint32_t head = 0;
+        uint32_t tail = 0;
+        std::memcpy(&head, p, 4);
+        std::memcpy(&tail, p + n - 4, 4);
+        bytes = head | uint64_t{tail >> 8} << 32;
+    } else {
+        for (size_t i = 0; i < n; ++i) bytes = bytes << 8 | static_cast<unsigned char>(p[i]);
+    }
+    return bytes | uint64_t{n} << 56;
+}
+
+// Whether a name whose tag equals the tag of `name` is `name`.
+bool TagIsName(string_view name) { return name.size() < 8; }
+
+// The bit of a tag in the filters of NameSpan.
+inline unsigned long long FilterBit(unsigned long long tag) {
+    return uint64_t{1} << ((tag * 0x9E3779B97F4A7C15u) >> 58);
 }
 
 // The cleaned value of an item: what follows its first colon (all of it without a colon).
-// Escaped double quotes are unescaped, except in array elements that are containers.
-CString ItemValue(const char* item, int length, int colon) {
-    const char* v = colon < 0 ? item : item + colon + 1;
-    const int n = colon < 0 ? length : length - colon - 1;
-    if (IsOpenBracket(item[0])) return CleanValue(v, n);
-    const char* escaped = FindEscapedQuote(v, n);
-    if (escaped == nullptr) return CleanValue(v, n);
-    std::string unescaped(v, static_cast<size_t>(escaped - v));
-    for (const char* p = escaped; p < v + n; ++p) {
-        if (*p == '\\' && p + 1 < v + n && p[1] == '"') ++p;
-        unescaped += *p;
+// Escaped double quotes are unescaped, except in array elements that are containers; a caller
+// that knows the item holds no backslash says so in `plain`.
+inline CString ItemValue(string_view item, int colon, bool plain) {
+    const string_view v = colon < 0 ? item : item.substr(static_cast<size_t>(colon) + 1);
+    size_t escaped = plain || IsOpenBracket(FirstOf(item)) ? string_view::npos : v.find('\\');
+    while (escaped != string_view::npos && (escaped + 1 == v.size() || v[escaped + 1] != '"')) {
+        escaped = v.find('\\', escaped + 1);
     }
-    return CleanValue(unescaped.data(), static_cast<int>(unescaped.size()));
+    if (escaped == string_view::npos) return CleanValue(v);
+    std::string unescaped(v.substr(0, escaped));
+    for (size_t i = escaped; i < v.size(); ++i) {
+        if (v[i] == '\\' && i + 1 < v.size() && v[i + 1] == '"') ++i;
+        unescaped += v[i];
+    }
+    return CleanValue(unescaped);
 }
 
-bool NameIs(std::pair<const char*, int> name, const CString& key) {
-    return name.second == key.GetLength() &&
-           std::memcmp(name.first, key.GetString(), static_cast<size_t>(name.second)) == 0;
+JosnChildValue MakeChild(string_view item, bool plain) {
+    const int colon = FirstColon(item);
+    return JosnChildValue{Text(item), Text(ItemName(item, colon)), ItemValue(item, colon, plain)};
 }
 
-int FirstColon(const char* item, int length) {
-    const void* hit = std::memchr(item, ':', static_cast<size_t>(length));
-    return hit == nullptr ? -1 : static_cast<int>(static_cast<const char*>(hit) - item);
-}
-
-JosnChildValue MakeChild(const char* item, int length) {
-    const int colon = FirstColon(item, length);
-    const std::pair<const char*, int> name = ItemName(item, colon);
-    return JosnChildValue{CString(std::string(item, static_cast<size_t>(length))),
-                          CString(std::string(name.first, static_cast<size_t>(name.second))),
-                          ItemValue(item, length, colon)};
-}
-
-// Searches the container item t[begin, end) as a document of its own, and every container
-// among its items, depth first and in text order, for the first item named `key`: the same
-// visit as searching the documents that GetChild makes, but over offsets of one text, with
-// an explicit stack, so deep nesting costs neither stack nor copies.
-bool FindInContainer(const char* t, int begin, int end, const CString& key, CString& result) {
-    const int from = begin + 1;
+// Searches the container text t[0, end) as a document of its own, and every container among
+// its items, depth first and in text order, for the first item named `key`: the same visit
+// as searching the documents that GetChild makes, but over offsets of one text, with an
+// explicit stack, so deep nesting costs neither stack nor copies. `plain` as for ItemValue.
+bool FindInContainer(string_view container, const CString& key, bool plain, CString& result) {
+    const char* t = container.data();
+    const int end = static_cast<int>(container.size());
+    const int from = 1;
     const int to = end - 1;
     if (to <= from) return false;
     std::vector<int> closing;
@@ -128,8 +174,9 @@ bool FindInContainer(const char* t, int begin, int end, const CString& key, CStr
         }
         auto colon = std::lower_bound(colons.begin(), colons.end(), b);
         const int colonAt = colon != colons.end() && *colon < itemEnd ? *colon - b : -1;
-        if (NameIs(ItemName(t + b, colonAt), key)) {
-            result = ItemValue(t + b, itemEnd - b, colonAt);
+        const string_view item(t + b, static_cast<size_t>(itemEnd - b));
+        if (ItemName(item, colonAt) == View(key)) {
+            result = ItemValue(item, colonAt, plain);
             return true;
         }
         if (IsOpenBracket(t[b])) {
@@ -142,18 +189,6 @@ bool FindInContainer(const char* t, int begin, int end, const CString& key, CStr
     return false;
 }
 
-JosnChildValue EmptyChild() { return JosnChildValue(); }
-
-// The first character of a child's text; an absent child reads as an empty text.
-char FirstOf(const JosnChildValue* child) { return child != nullptr ? child->text.GetAt(0) : '\0'; }
-
-// The document GetChild makes of a child: a container as it is, anything else wrapped in
-// braces (an absent child gives "{}").
-CJosn DocumentOf(const JosnChildValue* child) {
-    if (child == nullptr) return CJosn("{}");
-    return IsOpenBracket(FirstOf(child)) ? CJosn(child->text) : CJosn("{" + child->text + "}");
-}
-
 CString Quoted(const CString& text) {
     std::string out;
     out.reserve(static_cast<size_t>(text.GetLength()) + 2);
@@ -163,11 +198,31 @@ CString Quoted(const CString& text) {
     return CString(std::move(out));
 }
 
+// A conversion to float rounds to the nearest float: a magnitude above FLT_MAX rounds down to
+// it until the midpoint between FLT_MAX and 2^128, from where the conversion overflows.
+float NarrowToFloat(double number) {
+    const double magnitude = std::fabs(number);
+    if (!(magnitude > FLT_MAX)) return static_cast<float>(number);
+    const double overflow = 0x1.ffffffp127;
+    const float narrowed = magnitude < overflow ? FLT_MAX : HUGE_VALF;
+    return number < 0 ? -narrowed : narrowed;
+}
+
+// The first "," or "}" in t[from, length), or -1.
+int SeparatorFrom(const char* t, int from, int length) {
+    for (int i = from; i < length; ++i) {
+        if (t[i] == ',' || t[i] == '}') return i;
+    }
+    return -1;
+}
+
 }  // namespace
 
-CJosn::CJosn() : pos(1), value("{}"), textChanged(true) {}
+CJosn::CJosn()
+    : pos(1), value("{}"), nextName(0), backslashes(false), recordsLent(false), textChanged(true) {}
 
-CJosn::CJosn(const CString& text) : pos(1), value(text), textChanged(true) {}
+CJosn::CJosn(const CString& text)
+    : pos(1), value(text), nextName(0), backslashes(false), recordsLent(false), textChanged(true) {}
 
 CJosn::CJosn(const CJosn& other) = default;
 
@@ -197,8 +252,11 @@ void CJosn::BeforeChange() {
     textChanged = true;
 }
 
-void CJosn::ParseChildren() const {
-    if (!textChanged) return;
+inline void CJosn::ParseChildren() const {
+    if (textChanged) Rebuild();
+}
+
+void CJosn::Rebuild() const {
     textChanged = false;
     if (parsedValue == value) return;
     CString released(std::move(parsedValue));
@@ -206,14 +264,16 @@ void CJosn::ParseChildren() const {
     items.clear();
     children.clear();
     made.clear();
-    const char* t = value.GetString();
-    const int bound = value.GetLength() - 1;
-    for (int b = 1;;) {
-        const int end = ItemEnd(t, b, bound);
-        if (end == b) break;
-        items.emplace_back(b, end);
-        b = end + 1;
-    }
+    names.clear();
+    nextName = 0;
+    recordsLent = false;
+    // Rows of replies hold tens of members; growing from nothing would copy several times.
+    items.reserve(32);
+    backslashes = CutItems(value.GetString(), 1, value.GetLength() - 1, items);
+}
+
+inline const JosnChildValue* CJosn::MadeChild(unsigned int index) const {
+    return !made.empty() && made[index] ? &children[index] : nullptr;
 }
 
 JosnChildValue* CJosn::Child(unsigned int index) const {
@@ -223,12 +283,111 @@ JosnChildValue* CJosn::Child(unsigned int index) const {
         made.assign(items.size(), false);
     }
     if (!made[index]) {
-        const char* t = value.GetString();
-        children[index] =
-            MakeChild(t + items[index].first, items[index].second - items[index].first);
+        children[index] = MakeChild(ItemText(index), !backslashes);
         made[index] = true;
     }
     return &children[index];
+}
+
+CJosn CJosn::DocumentOf(std::string_view text) {
+    std::string made;
+    if (IsOpenBracket(FirstOf(text))) {
+        made = text;
+    } else {
+        made.reserve(text.size() + 2);
+        made += '{';
+        made += text;
+        made += '}';
+    }
+    CJosn document{CString()};
+    document.value = CString(std::move(made));
+    return document;
+}
+
+inline std::string_view CJosn::TextOf(unsigned int index) const {
+    if (index >= items.size()) return string_view();
+    if (const JosnChildValue* record = MadeChild(index)) return View(record->text);
+    return ItemText(index);
+}
+
+inline std::string_view CJosn::ItemText(unsigned int index) const {
+    const std::pair<int, int>& item = items[index];
+    return string_view(value.GetString() + item.first,
+                       static_cast<size_t>(item.second - item.first));
+}
+
+void CJosn::NameAll() const {
+    const char* t = value.GetString();
+    names.resize(items.size());
+    unsigned long long before = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const string_view item = ItemText(static_cast<unsigned int>(i));
+        NameSpan& span = names[i];
+        span.colon = FirstColon(item);
+        const string_view name = ItemName(item, span.colon);
+        span.begin = static_cast<int>(name.data() - t);
+        span.length = static_cast<int>(name.size());
+        span.padded = !name.empty() && (IsSpace(name.front()) || IsSpace(name.back()));
+        span.tag = NameTag(name);
+        span.before = before;
+        before |= span.padded ? ~uint64_t{0} : FilterBit(span.tag);
+    }
+}
+
+inline std::string_view CJosn::NameOf(unsigned int index) const {
+    if (index >= items.size()) return string_view();
+    if (const JosnChildValue* record = MadeChild(index)) return View(record->name);
+    if (index < names.size()) {
+        return string_view(value.GetString() + names[index].begin,
+                           static_cast<size_t>(names[index].length));
+    }
+    const string_view item = ItemText(index);
+    return ItemName(item, FirstColon(item));
+}
+
+inline CString CJosn::ValueOf(unsigned int index) const {
+    if (index >= items.size()) return CString();
+    if (const JosnChildValue* record = MadeChild(index)) return record->value;
+    const string_view item = ItemText(index);
+    return ItemValue(item, index < names.size() ? names[index].colon : FirstColon(item),
+                     !backslashes);
+}
+
+JosnChildValue CJosn::RecordOf(unsigned int index) const {
+    if (index >= items.size()) return JosnChildValue();
+    if (const JosnChildValue* record = MadeChild(index)) return *record;
+    return MakeChild(ItemText(index), !backslashes);
+}
+
+unsigned int CJosn::IndexOf(const CString& name, bool trim) const {
+    ParseChildren();
+    const unsigned int count = static_cast<unsigned int>(items.size());
+    if (names.size() != count) NameAll();
+    const string_view wanted = View(name);
+    const unsigned long long tag = NameTag(wanted);
+    const bool tagIsName = TagIsName(wanted);
+    // Until a record is lent, the names in the text are the names, and tags may rule them out.
+    const bool textOnly = !recordsLent;
+    const auto matches = [&](unsigned int i) {
+        if (textOnly && !names[i].padded) {
+            if (names[i].tag != tag) return false;
+            if (tagIsName) return true;
+        }
+        return (trim ? Trimmed(NameOf(i)) : NameOf(i)) == wanted;
+    };
+    // Applications mostly read a row's members in their order: the item after the last one
+    // found goes first, and is the answer when the filter rules out every item before it.
+    if (textOnly && nextName < count && (names[nextName].before & FilterBit(tag)) == 0 &&
+        matches(nextName)) {
+        return nextName++;
+    }
+    for (unsigned int i = 0; i < count; ++i) {
+        if (matches(i)) {
+            nextName = i + 1;
+            return i;
+        }
+    }
+    return count;
 }
 
 int CJosn::InsertItem(int at, const CString& name, const CString& item) {
@@ -263,60 +422,58 @@ unsigned int CJosn::GetChildCount() const {
 JosnChildValue CJosn::GetChildStruct(unsigned int index) const {
     ParseChildren();
     const JosnChildValue* child = Child(index);
-    return child != nullptr ? *child : EmptyChild();
+    return child != nullptr ? *child : JosnChildValue();
 }
 
 JosnChildValue* CJosn::GetChildStructPtr(unsigned int index) {
     ParseChildren();
-    return Child(index);
-}
-
-const JosnChildValue* CJosn::FindChild(const CString& name) const {
-    ParseChildren();
-    for (unsigned int i = 0; i < items.size(); ++i) {
-        const JosnChildValue* child = Child(i);
-        CString trimmed = child->name;
-        if (trimmed.Trim() == name) return child;
-    }
-    return nullptr;
+    JosnChildValue* child = Child(index);
+    recordsLent = recordsLent || child != nullptr;
+    return child;
 }
 
 JosnChildValue CJosn::FindChildStruct(const CString& name) const {
-    const JosnChildValue* child = FindChild(name);
-    return child != nullptr ? *child : EmptyChild();
+    return RecordOf(IndexOf(name, true));
 }
 
 CJosn CJosn::GetChild(unsigned int index) const {
     ParseChildren();
-    return DocumentOf(Child(index));
+    return DocumentOf(TextOf(index));
 }
 
-CJosn CJosn::GetChild(const CString& name) const { return DocumentOf(FindChild(name)); }
+CJosn CJosn::GetChild(const CString& name) const { return DocumentOf(TextOf(IndexOf(name, true))); }
 
 bool CJosn::IsChildObject(unsigned int index) const {
     ParseChildren();
-    return FirstOf(Child(index)) == '{';
+    return FirstOf(TextOf(index)) == '{';
 }
 
-bool CJosn::IsChildObject(const CString& name) const { return FirstOf(FindChild(name)) == '{'; }
+bool CJosn::IsChildObject(const CString& name) const {
+    return FirstOf(TextOf(IndexOf(name, true))) == '{';
+}
 
 bool CJosn::IsChildArray(unsigned int index) const {
     ParseChildren();
-    return FirstOf(Child(index)) == '[';
+    return FirstOf(TextOf(index)) == '[';
 }
 
-bool CJosn::IsChildArray(const CString& name) const { return FirstOf(FindChild(name)) == '['; }
+bool CJosn::IsChildArray(const CString& name) const {
+    return FirstOf(TextOf(IndexOf(name, true))) == '[';
+}
 
 bool CJosn::IsChildEntity(unsigned int index) const {
     ParseChildren();
-    return IsOpenBracket(FirstOf(Child(index)));
+    return IsOpenBracket(FirstOf(TextOf(index)));
 }
 
 bool CJosn::IsChildEntity(const CString& name) const {
-    return IsOpenBracket(FirstOf(FindChild(name)));
+    return IsOpenBracket(FirstOf(TextOf(IndexOf(name, true))));
 }
 
-bool CJosn::IsArray() const { return value.GetAt(0) == '['; }
+bool CJosn::IsArray() const {
+    ParseChildren();
+    return value.GetAt(0) == '[';
+}
 
 CString CJosn::GetChildName(unsigned int index) const {
     ParseChildren();
@@ -339,14 +496,7 @@ bool CJosn::GetChildValue(unsigned int index, CString& name, CString& value) {
     return true;
 }
 
-CString CJosn::GetKeyValue(const CString& key) const {
-    ParseChildren();
-    for (unsigned int i = 0; i < items.size(); ++i) {
-        const JosnChildValue* child = Child(i);
-        if (child->name == key) return child->value;
-    }
-    return CString();
-}
+CString CJosn::GetKeyValue(const CString& key) const { return ValueOf(IndexOf(key, false)); }
 
 CString CJosn::FindKeyValueRecursion(const CString& key) const {
     CString result;
@@ -356,33 +506,14 @@ CString CJosn::FindKeyValueRecursion(const CString& key) const {
 
 bool CJosn::__FindKeyValueRecursion(CString& result, const CString& key) const {
     ParseChildren();
-    const char* t = value.GetString();
     for (unsigned int i = 0; i < items.size(); ++i) {
-        if (!made.empty() && made[i]) {
-            // A record already handed out may have been changed through GetChildStructPtr;
-            // the search reads the record, as every other query does.
-            const JosnChildValue& child = children[i];
-            if (child.name == key) {
-                result = child.value;
-                return true;
-            }
-            if (IsOpenBracket(FirstOf(&child)) &&
-                FindInContainer(child.text.GetString(), 0, child.text.GetLength(), key, result)) {
-                return true;
-            }
-            continue;
-        }
-        const std::pair<int, int>& item = items[i];
-        const int length = item.second - item.first;
-        const int colon = FirstColon(t + item.first, length);
-        if (NameIs(ItemName(t + item.first, colon), key)) {
-            result = ItemValue(t + item.first, length, colon);
+        if (NameOf(i) == View(key)) {
+            result = ValueOf(i);
             return true;
         }
-        if (IsOpenBracket(t[item.first]) &&
-            FindInContainer(t, item.first, item.second, key, result)) {
-            return true;
-        }
+        const string_view text = TextOf(i);
+        const bool plain = !backslashes && MadeChild(i) == nullptr;
+        if (IsOpenBracket(FirstOf(text)) && FindInContainer(text, key, plain, result)) return true;
     }
     return false;
 }
@@ -465,7 +596,6 @@ void CJosn::empty() {
 }
 
 CString CJosn::ReadNext() {
-    const std::string& t = value.Str();
     const int length = value.GetLength();
     if (length == 0) throw CInvalidArgException("read from an empty JSON text");
     const int colon = value.Find(':', pos);
@@ -482,33 +612,22 @@ CString CJosn::ReadNext() {
     } else if (value.GetAt(colon + 2) == '"') {
         quote = colon + 2;
     }
-    const size_t from = static_cast<size_t>(quote >= 0 ? quote + 1 : colon + 1);
-    const size_t found = from < t.size() ? t.find_first_of(",}", from) : std::string::npos;
-    CString raw;
-    int separator;
-    if (quote >= 0) {
-        separator = found == std::string::npos ? quote : static_cast<int>(found);
-        raw = value.Mid(colon + 2, separator - 1 - (colon + 2));
-    } else {
-        separator = found == std::string::npos ? colon : static_cast<int>(found);
-        raw = value.Mid(colon + 1, separator - (colon + 1));
-    }
+    const int found = SeparatorFrom(value.GetString(), quote >= 0 ? quote + 1 : colon + 1, length);
+    // A quoted value leaves out the character before its separator, the closing quote.
+    const int first = quote >= 0 ? colon + 2 : colon + 1;
+    const int separator = found >= 0 ? found : (quote >= 0 ? quote : colon);
+    const int last = quote >= 0 ? separator - 1 : separator;
     pos = std::min(separator + 1, length);
-    return CleanValue(raw.GetString(), raw.GetLength());
+    if (last <= first) return CleanValue(string_view());
+    return CleanValue(string_view(value.Str())
+                          .substr(static_cast<size_t>(first), static_cast<size_t>(last - first)));
 }
 
-void CJosn::pop(int& out) { out = static_cast<int>(std::strtol(ReadNext(), nullptr, 10)); }
+void CJosn::pop(int& out) { out = AtoiText(ReadNext()); }
 
-void CJosn::pop(long& out) { out = std::strtol(ReadNext(), nullptr, 10); }
+void CJosn::pop(long& out) { out = AtolText(ReadNext()); }
 
-void CJosn::pop(float& out) {
-    const double number = std::strtod(ReadNext(), nullptr);
-    if (std::isfinite(number) && std::fabs(number) > FLT_MAX) {
-        out = number > 0 ? HUGE_VALF : -HUGE_VALF;
-    } else {
-        out = static_cast<float>(number);
-    }
-}
+void CJosn::pop(float& out) { out = NarrowToFloat(std::strtod(ReadNext(), nullptr)); }
 
 void CJosn::pop(double& out) { out = std::strtod(ReadNext(), nullptr); }
 

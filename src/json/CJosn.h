@@ -1,10 +1,13 @@
 // CJosn: a JSON document held as text with a cursor. Writes insert text at the cursor;
 // reads scan the text. The top-level items are cached and rebuilt only when the text
-// differs from the text they were built from. The dialect is lenient: bare or quoted names,
-// either quote character, no whitespace skipped between tokens.
+// differs from the text they were built from; on an unchanged text a lookup by name compares
+// names in place and first tries the member after the last one found, so reading a row's
+// members in their order costs about one comparison each. The dialect is lenient: bare or
+// quoted names, either quote character, no whitespace skipped between tokens.
 // A document is used by one thread at a time: even the const queries update the cache.
 #pragma once
 
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -96,6 +99,10 @@ class XMK_EXPORT CJosn {
 
     // Sequential reads: each consumes the value after the next colon, whatever its name, and
     // moves the cursor past it. Numbers convert as atoi/atol/atof do (0 when nothing converts);
+    // a whole number beyond the range of int (or long) reads as the nearer limit, keeping its
+    // sign; a float is the double narrowed as a conversion rounds, to the nearest float: a
+    // text just above FLT_MAX (3.4028235E+38) reads FLT_MAX, and from the midpoint between
+    // FLT_MAX and 2^128 up, where the conversion overflows, it reads infinity with its sign;
     // a time is read as local date and time text ("T" between date and time allowed), and
     // gives the time 0 when it is empty, does not parse or lies before 1901.
     // Past the last value (no colon at or after the cursor) a read gives the empty text (0,
@@ -117,14 +124,44 @@ class XMK_EXPORT CJosn {
     int pos;
 
   private:
+    // Where the name of a top-level item lies in `value`, kept for lookups by name.
+    struct NameSpan {
+        int colon;  // the item's first colon, counted from the item's start; -1 when none
+        int begin;  // the name is value[begin, begin + length)
+        int length;
+        bool padded;             // blanks at an end: lookups that trim compare it in full
+        unsigned long long tag;  // a fingerprint: equal names have equal tags
+        // A filter of the names before this one: a bit per tag (all bits after a padded
+        // name); a tag whose bit is clear names none of them.
+        unsigned long long before;
+    };
+
     bool __FindKeyValueRecursion(CString& result, const CString& key) const;
     // Brings the item list up to date with `value`.
     void ParseChildren() const;
+    // The work of ParseChildren once the text may have changed.
+    void Rebuild() const;
+    // The members below that take an index treat one not less than the count as an absent
+    // child. REQUIRES: ParseChildren() has run since `value` last changed.
     // The record of item `index`, made on first use; null out of range.
-    // REQUIRES: ParseChildren() has run since `value` last changed.
     JosnChildValue* Child(unsigned int index) const;
-    // The first record whose trimmed name is `name`; null when none. Runs ParseChildren.
-    const JosnChildValue* FindChild(const CString& name) const;
+    // The record of item `index` when it is made, else null: then the text is the truth.
+    const JosnChildValue* MadeChild(unsigned int index) const;
+    // Finds the names of all items, for lookups by name.
+    void NameAll() const;
+    // Item `index` as written in the text. REQUIRES: index < the count.
+    std::string_view ItemText(unsigned int index) const;
+    // What the by-name queries read of a child: its record where made, else the text in place.
+    std::string_view TextOf(unsigned int index) const;
+    std::string_view NameOf(unsigned int index) const;
+    CString ValueOf(unsigned int index) const;
+    JosnChildValue RecordOf(unsigned int index) const;
+    // The document GetChild makes of a child's text: a container as it is, anything else
+    // wrapped in braces (an absent child, the empty text, gives "{}").
+    static CJosn DocumentOf(std::string_view text);
+    // Runs ParseChildren, then gives the index of the first child whose name (trimmed when
+    // `trim`) equals `name`, or the count when there is none.
+    unsigned int IndexOf(const CString& name, bool trim) const;
     // Must run before `value` changes: keeps the text the cache was built from.
     void BeforeChange();
     // Inserts name:item (or the bare item) at `at`, with a leading comma unless `at` follows an
@@ -139,10 +176,18 @@ class XMK_EXPORT CJosn {
     // once `value` changes, `parsedValue` keeps the text the cache was built from, so that a
     // query compares whole texts only after a change.
     mutable CString parsedValue;
-    // The cache: where each top-level item lies (first index, end), and the records of the
-    // items, made on first use (`made[i]` tells whether children[i] is).
+    // The cache: where each top-level item lies (first index, end); the records of the items,
+    // made on first use (`made[i]` tells whether children[i] is); the names of the items,
+    // found by the first lookup by name; the item a lookup by name tries first.
     mutable std::vector<std::pair<int, int>> items;
     mutable std::vector<JosnChildValue> children;
     mutable std::vector<bool> made;
+    mutable std::vector<NameSpan> names;
+    mutable unsigned int nextName;
+    // False when no item of the text holds a backslash, so no value needs unescaping.
+    mutable bool backslashes;
+    // Whether GetChildStructPtr has handed out a record since the cache was built. Until then
+    // every made record says what the text says, and lookups by name may read the text alone.
+    mutable bool recordsLent;
     mutable bool textChanged;
 };

@@ -31,7 +31,7 @@ ByteClass ClassOf(char c) {
     return static_cast<ByteClass>(kClasses.of[static_cast<unsigned char>(c)]);
 }
 
-// Where a scan stands between bytes.
+// Where a scan of blocks stands between them.
 struct ScanState {
     char quote = 0;  // the quote character of the string being read; 0 outside strings
     int depth = 0;   // brackets opened within the item and not closed yet
@@ -51,11 +51,10 @@ int SkipQuoted(const char* t, int from, int bound, char quote) {
     return bound;
 }
 
-// Byte by byte from `i` in `state`: the index of the item's separator, or `bound`. With a
+// Byte by byte from the start `i` of an item: the index of its separator, or `bound`. With a
 // bracket table, nested containers are stepped over instead of counted.
-int ScanBytes(const char* t, int i, int bound, ScanState state, const int* closing, int from) {
-    if (state.quote != 0) i = SkipQuoted(t, i, bound, state.quote);
-    int depth = state.depth;
+int ScanBytes(const char* t, int i, int bound, const int* closing, int from) {
+    int depth = 0;
     while (i < bound) {
         const char c = t[i];
         switch (ClassOf(c)) {
@@ -171,31 +170,37 @@ uint64_t InsideStrings(uint64_t doubleQuotes, uint64_t singleQuotes, char& quote
     return inside;
 }
 
-// Examines whole blocks of 64 bytes from `i` while they lie below `bound`. Returns the index
-// of the item's separator, or -1 with `i` and `state` moved to the first byte not examined.
-int ScanBlocks(const char* t, int& i, int bound, ScanState& state) {
-    while (bound - i >= 64) {
-        const BlockMasks m = Classify(t + i);
-        const uint64_t escaped = (m.backslash << 1) | ((i == 0 || t[i - 1] == '\\') ? 1 : 0);
-        const uint64_t outside =
-            ~InsideStrings(m.doubleQuote & ~escaped, m.singleQuote & ~escaped, state.quote);
-        const uint64_t open = m.open & outside;
-        uint64_t brackets = (m.open | m.close) & outside;
-        uint64_t separators = (m.close | m.comma) & outside;
-        for (;;) {
-            const uint64_t next = state.depth == 0 ? (brackets | separators) : brackets;
-            if (next == 0) break;
-            const int at = __builtin_ctzll(next);
-            const uint64_t bit = uint64_t{1} << at;
-            if (state.depth == 0 && (separators & bit) != 0) return i + at;
+// Cuts items out of the 64 bytes at `block`, which stand at index `at` of the text; the item
+// being cut starts at `b`, and `escapedBefore` tells whether the byte before the block is a
+// backslash. Sets `backslash` when the block holds one. Each item ends at a separator outside
+// strings at depth 0, where the scan stands as if it started afresh, so one pass over the blocks
+// serves every item. Returns false when an empty item ends the list.
+bool CutBlock(const char* block, int at, bool escapedBefore, int& b, ScanState& state,
+              std::vector<std::pair<int, int>>& items, bool& backslash) {
+    const BlockMasks m = Classify(block);
+    backslash = backslash || m.backslash != 0;
+    const uint64_t escaped = (m.backslash << 1) | (escapedBefore ? 1 : 0);
+    const uint64_t outside =
+        ~InsideStrings(m.doubleQuote & ~escaped, m.singleQuote & ~escaped, state.quote);
+    const uint64_t open = m.open & outside;
+    uint64_t brackets = (m.open | m.close) & outside;
+    uint64_t separators = (m.close | m.comma) & outside;
+    for (;;) {
+        const uint64_t next = state.depth == 0 ? (brackets | separators) : brackets;
+        if (next == 0) return true;
+        const int bitAt = __builtin_ctzll(next);
+        const uint64_t bit = uint64_t{1} << bitAt;
+        if (state.depth == 0 && (separators & bit) != 0) {
+            if (at + bitAt == b) return false;
+            items.emplace_back(b, at + bitAt);
+            b = at + bitAt + 1;
+        } else {
             state.depth += (open & bit) != 0 ? 1 : -1;
-            const uint64_t later = ~((bit << 1) - 1);
-            brackets &= later;
-            separators &= later;
         }
-        i += 64;
+        const uint64_t later = ~((bit << 1) - 1);
+        brackets &= later;
+        separators &= later;
     }
-    return -1;
 }
 
 #endif
@@ -206,18 +211,39 @@ int ItemEndFrom(int end, int begin, int bound) {
 
 }  // namespace
 
-int ItemEnd(const char* t, int begin, int bound) {
-    ScanState state;
-    int i = begin;
+bool CutItems(const char* t, int begin, int bound, std::vector<std::pair<int, int>>& items) {
+    int b = begin;
 #if defined(__SSE2__)
-    const int found = ScanBlocks(t, i, bound, state);
-    if (found >= 0) return found;
+    ScanState state;
+    bool backslash = false;
+    // A quote at index 0 has no byte before it, and counts as escaped.
+    const auto escapedBefore = [t](int i) { return i == 0 || t[i - 1] == '\\'; };
+    int i = begin;
+    for (; bound - i >= 64; i += 64) {
+        if (!CutBlock(t + i, i, escapedBefore(i), b, state, items, backslash)) return backslash;
+    }
+    if (i < bound) {
+        // The last bytes, padded with zero bytes, which the scan passes over.
+        char last[64] = {};
+        std::memcpy(last, t + i, static_cast<size_t>(bound - i));
+        if (!CutBlock(last, i, escapedBefore(i), b, state, items, backslash)) return backslash;
+    }
+    if (b < bound) items.emplace_back(b, bound);
+    return backslash;
+#else
+    for (;;) {
+        const int end = ItemEndFrom(ScanBytes(t, b, bound, nullptr, 0), b, bound);
+        if (end == b) break;
+        items.emplace_back(b, end);
+        b = end + 1;
+    }
+    return bound > begin &&
+           std::memchr(t + begin, '\\', static_cast<size_t>(bound - begin)) != nullptr;
 #endif
-    return ItemEndFrom(ScanBytes(t, i, bound, state, nullptr, 0), begin, bound);
 }
 
 int NestedItemEnd(const char* t, int begin, int bound, const std::vector<int>& closing, int from) {
-    return ItemEndFrom(ScanBytes(t, begin, bound, ScanState(), closing.data(), from), begin, bound);
+    return ItemEndFrom(ScanBytes(t, begin, bound, closing.data(), from), begin, bound);
 }
 
 void MatchBrackets(const char* t, int from, int to, std::vector<int>& closing) {

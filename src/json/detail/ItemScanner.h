@@ -8,6 +8,7 @@
 #pragma once
 
 #include <climits>
+#include <utility>
 #include <vector>
 
 namespace josn_detail {
@@ -15,10 +16,12 @@ namespace josn_detail {
 // Closing-bracket table entry of an opening bracket that is not closed.
 constexpr int kUnclosed = INT_MAX;
 
-// The end of the item that starts at `begin`: the index of its separator, else `bound` when
-// the item runs up to it, else `begin` (an empty item).
+// Appends to `items` the items of t cut one after another from `begin`, each as its first index
+// and its end (the index of its separator, or `bound` when it runs up to it), until an empty
+// item: one that ends where it starts, or starts at or past `bound`. Returns false when none of
+// the items holds a backslash (true may also come without one).
 // REQUIRES: t[begin - 1] is readable when begin > 0; t[0, bound) is readable.
-int ItemEnd(const char* t, int begin, int bound);
+bool CutItems(const char* t, int begin, int bound, std::vector<std::pair<int, int>>& items);
 
 // Fills `closing` (entry i - from for index i) with the index of the bracket that closes each
 // opening bracket of t[from, to), or kUnclosed. Other entries are unspecified.
@@ -27,7 +30,7 @@ int ItemEnd(const char* t, int begin, int bound);
 // serves all levels.
 void MatchBrackets(const char* t, int from, int to, std::vector<int>& closing);
 
-// ItemEnd for an item inside t[from, to) of a MatchBrackets table (`closing`, built with the
+// The end of one item inside t[from, to) of a MatchBrackets table (`closing`, built with the
 // same `from`): nested containers are stepped over in one move.
 int NestedItemEnd(const char* t, int begin, int bound, const std::vector<int>& closing, int from);
 
