@@ -1,5 +1,9 @@
 #include "wirekit/SoapEnvelope.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 #include "wirekit/detail/SoapReplyReader.h"
 
 namespace {
@@ -8,34 +12,45 @@ constexpr char kServerError[] = "服务器返回错误：";
 constexpr char kUnrecognisedReply[] = "服务器应答无法识别：";
 
 struct Escape {
-    char ch;
     const char* text;
+    size_t length;  // 0 for a byte written as it stands
 };
 
 // Element content and attribute values alike; CR is kept as a reference because parsers
 // turn a raw CR LF into LF.
-constexpr Escape kEscapes[] = {
-    {'&', "&amp;"},  {'<', "&lt;"},    {'>', "&gt;"},
-    {'"', "&quot;"}, {'\'', "&apos;"}, {'\r', "&#xD;"},
-};
+constexpr std::array<Escape, 256> kEscapes = [] {
+    std::array<Escape, 256> escapes{};
+    escapes['&'] = {"&amp;", 5};
+    escapes['<'] = {"&lt;", 4};
+    escapes['>'] = {"&gt;", 4};
+    escapes['"'] = {"&quot;", 6};
+    escapes['\''] = {"&apos;", 6};
+    escapes['\r'] = {"&#xD;", 5};
+    return escapes;
+}();
 
-const char* EscapeOf(char ch) {
-    for (const Escape& escape : kEscapes) {
-        if (escape.ch == ch) return escape.text;
-    }
-    return nullptr;
-}
-
+// Measures first and then writes in place: a request value is mostly JSON, whose many quotes
+// would otherwise cost an append each.
 void AppendEscaped(const std::string& text, std::string* out) {
-    size_t copied = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (static_cast<unsigned char>(text[i]) > '>') continue;  // beyond every escaped byte
-        const char* escape = EscapeOf(text[i]);
-        if (escape == nullptr) continue;
-        out->append(text, copied, i - copied).append(escape);
-        copied = i + 1;
+    size_t length = 0;
+    for (char ch : text)
+        length += std::max<size_t>(kEscapes[static_cast<unsigned char>(ch)].length, 1);
+    if (length == text.size()) {
+        out->append(text);
+        return;
     }
-    out->append(text, copied, std::string::npos);
+    const size_t at = out->size();
+    out->resize(at + length);
+    char* write = &(*out)[at];
+    for (char ch : text) {
+        const Escape& escape = kEscapes[static_cast<unsigned char>(ch)];
+        if (escape.length == 0) {
+            *write++ = ch;
+        } else {
+            std::memcpy(write, escape.text, escape.length);
+            write += escape.length;
+        }
+    }
 }
 
 CString Failure(const char* prefix, const std::string& detail) {
