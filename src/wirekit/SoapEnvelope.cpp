@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 
+#include "wirekit/detail/FastReplyScanner.h"
 #include "wirekit/detail/SoapReplyReader.h"
 
 namespace {
@@ -107,8 +108,11 @@ std::pair<bool, CString> ReadSoapReply(long httpStatus, const std::string& conte
     if (kind == nullptr) kind = &ignored;
     *kind = FailureKind::http_status;
     if (httpStatus != 200 && httpStatus != 500) return {false, HttpFailure(httpStatus)};
-    wire_detail::SoapReplyParts parts =
-        wire_detail::ReadSoapReplyParts(contentType, body, method.Str() + "Result");
+    const std::string resultName = method.Str() + "Result";
+    wire_detail::SoapReplyParts parts;
+    if (!wire_detail::ReadSoapReplyQuickly(contentType, body, resultName, &parts)) {
+        parts = wire_detail::ReadSoapReplyParts(contentType, body, resultName);
+    }
     if (!parts.error.empty()) {
         if (httpStatus != 200) return {false, HttpFailure(httpStatus)};
         *kind = FailureKind::bad_reply;
