@@ -1,8 +1,10 @@
 #include "wirekit/detail/FastReplyScanner.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace wire_detail {
@@ -116,16 +118,46 @@ bool HeaderMeansUtf8(const std::string& contentType) {
     return value.empty() || EqualsIgnoringCase(value, "utf-8");
 }
 
+// The text of the element being gathered, written a byte at a time through `out` into a
+// string made as long as the rest of the body, which no text inside can outgrow, and cut to
+// length when the element ends.
+struct Sink {
+    std::string* text = nullptr;
+    char* out = nullptr;  // nullptr while no text is gathered
+
+    void Open(std::string* target, size_t room) {
+        text = target;
+        const size_t at = text->size();
+        text->resize(at + room);
+        out = &(*text)[at];
+    }
+
+    void Close() {
+        if (text == nullptr) return;
+        text->resize(static_cast<size_t>(out - text->data()));
+        if (text->capacity() > 2 * text->size() + 4096) text->shrink_to_fit();
+        text = nullptr;
+        out = nullptr;
+    }
+
+    void Put(const char* data, size_t length) {
+        if (out == nullptr) return;
+        std::memcpy(out, data, length);
+        out += length;
+    }
+};
+
 // Which parts of the reply each element stands for, by the reader's rules: depth 1 is the
 // root, 2 the Body, 3 the Fault, 4 the fault's texts; the result is any element below the
 // Body outside a Fault. Names are given as the reader compares them: the local name when the
 // prefix is bound to a namespace, else the whole name.
 class Judge {
   public:
-    Judge(const std::string& resultName, SoapReplyParts* parts)
-        : resultName_(resultName.c_str()), parts_(*parts) {}
+    Judge(const std::string& resultName, SoapReplyParts* parts, Sink* sink)
+        : resultName_(resultName.c_str()), parts_(*parts), sink_(*sink) {}
 
-    void Start(std::string_view name) {
+    // `left`: the bytes of the body after the start tag, more than any text inside can take.
+    void Start(std::string_view name, size_t left) {
         ++depth_;
         if (depth_ == 1) {
             envelope_ = name == "Envelope";
@@ -138,33 +170,32 @@ class Judge {
             parts_.result.clear();
         } else if (depth_ == 4 && inFault_ && !faultStringSeen_ && name == "faultstring") {
             faultStringSeen_ = true;
-            Gather(&parts_.faultString);
+            Gather(&parts_.faultString, left);
         } else if (depth_ == 4 && inFault_ && !faultCodeSeen_ && name == "faultcode") {
             faultCodeSeen_ = true;
-            Gather(&parts_.faultCode);
+            Gather(&parts_.faultCode, left);
         } else if (!parts_.fault && !resultSeen_ && name == resultName_) {
             resultSeen_ = true;
-            Gather(&parts_.result);
+            Gather(&parts_.result, left);
         }
     }
 
     void End() {
-        if (text_ != nullptr && depth_ == textDepth_) text_ = nullptr;
+        if (depth_ == textDepth_) {
+            sink_.Close();
+            textDepth_ = 0;
+        }
         if (depth_ == 3) inFault_ = false;
         if (depth_ == 2) inBody_ = false;
         --depth_;
-    }
-
-    void Text(const char* text, size_t length) {
-        if (text_ != nullptr) text_->append(text, length);
     }
 
     int Depth() const { return depth_; }
     bool Whole() const { return envelope_ && bodySeen_; }
 
   private:
-    void Gather(std::string* text) {
-        text_ = text;
+    void Gather(std::string* text, size_t left) {
+        sink_.Open(text, left);
         textDepth_ = depth_;
     }
 
@@ -178,15 +209,17 @@ class Judge {
     bool faultStringSeen_ = false;
     bool faultCodeSeen_ = false;
     bool resultSeen_ = false;
-    std::string* text_ = nullptr;
-    int textDepth_ = 0;
+    Sink& sink_;
+    int textDepth_ = 0;  // of the element whose text is gathered; 0 for none
 };
 
-// One pass over the body. Every member that returns bool returns false to decline.
+// One pass over the body. Every member that returns bool returns false to decline. The body is
+// a std::string, so a NUL follows its last byte; no byte class holds NUL, so a loop over a
+// class stops at the end of the body without a check of its own.
 class Scanner {
   public:
     Scanner(const std::string& body, const std::string& resultName, SoapReplyParts* parts)
-        : at_(body.data()), end_(body.data() + body.size()), judge_(resultName, parts) {}
+        : at_(body.c_str()), end_(body.c_str() + body.size()), judge_(resultName, parts, &sink_) {}
 
     bool Read(const std::string& contentType) {
         bool declared = false;
@@ -197,52 +230,74 @@ class Scanner {
     }
 
   private:
+    // Plain spans rather than string_views, so that the arrays of them need no setting up.
+    struct Span {
+        const char* data;
+        size_t size;
+        std::string_view View() const { return std::string_view(data, size); }
+    };
+
     struct Name {
-        std::string_view whole;
-        size_t colon = 0;  // 0 without a prefix
-        std::string_view Prefix() const { return whole.substr(0, colon); }
+        Span whole;
+        size_t colon;  // 0 without a prefix
+        std::string_view Prefix() const { return std::string_view(whole.data, colon); }
+        std::string_view Local() const { return whole.View().substr(colon == 0 ? 0 : colon + 1); }
     };
 
     struct Open {
-        std::string_view name;
+        Span name;
         size_t bindings;  // the prefixes declared before it
     };
 
-    bool Take(std::string_view text) {
-        if (static_cast<size_t>(end_ - at_) < text.size() ||
-            std::string_view(at_, text.size()) != text) {
-            return false;
-        }
-        at_ += text.size();
+    size_t Left() const { return static_cast<size_t>(end_ - at_); }
+
+    bool Next(char ch) const { return at_ != end_ && *at_ == ch; }
+
+    template <size_t N>
+    bool Ahead(const char (&text)[N]) const {
+        return Left() >= N - 1 && std::memcmp(at_, text, N - 1) == 0;
+    }
+
+    template <size_t N>
+    bool Take(const char (&text)[N]) {
+        if (!Ahead(text)) return false;
+        at_ += N - 1;
         return true;
     }
 
     bool Space() {
         const char* start = at_;
-        while (at_ != end_ && Is(*at_, kSpace)) ++at_;
+        while (Is(*at_, kSpace)) ++at_;
         return at_ != start;
     }
 
     // A name of ASCII letters, digits and . - _ with at most one colon inside.
     bool TakeName(Name* name) {
         const char* start = at_;
-        for (int part = 0; part < 2; ++part) {
-            if (at_ == end_ || !Is(*at_, kNameStart)) return false;
-            while (at_ != end_ && Is(*at_, kName)) ++at_;
-            if (part == 1 || at_ == end_ || *at_ != ':') break;
-            name->colon = static_cast<size_t>(at_++ - start);
+        name->colon = 0;
+        if (!Is(*at_, kNameStart)) return false;
+        while (Is(*++at_, kName)) {
         }
-        name->whole = std::string_view(start, static_cast<size_t>(at_ - start));
-        return name->whole.size() <= kMaxName && (at_ == end_ || *at_ != ':');
+        if (*at_ == ':') {
+            name->colon = static_cast<size_t>(at_ - start);
+            if (!Is(*++at_, kNameStart)) return false;
+            while (Is(*++at_, kName)) {
+            }
+        }
+        name->whole = {start, static_cast<size_t>(at_ - start)};
+        return name->whole.size <= kMaxName && *at_ != ':';
     }
 
     // A quoted value free of '<' and references, for the XML declaration and attributes.
-    bool TakeValue(std::string_view* value) {
-        if (at_ == end_ || (*at_ != '"' && *at_ != '\'')) return false;
+    bool TakeValue(Span* value) {
+        if (!Next('"') && !Next('\'')) return false;
         const char quote = *at_++;
         const char* start = at_;
-        while (at_ != end_ && *at_ != quote) {
-            if (Is(*at_, kValue) || *at_ == '"' || *at_ == '\'') {
+        while (true) {
+            while (Is(*at_, kValue)) ++at_;
+            if (at_ == end_) return false;
+            if (*at_ == quote) break;
+            if (*at_ == '"' || *at_ == '\'') {
                 ++at_;
             } else if (const size_t length = CharLength(at_, end_)) {
                 at_ += length;
@@ -250,9 +305,8 @@ class Scanner {
                 return false;
             }
         }
-        if (at_ == end_ || static_cast<size_t>(at_ - start) > kMaxMarkup) return false;
-        *value = std::string_view(start, static_cast<size_t>(at_++ - start));
-        return true;
+        *value = {start, static_cast<size_t>(at_++ - start)};
+        return value->size <= kMaxMarkup;
     }
 
     bool Equals() {
@@ -265,48 +319,49 @@ class Scanner {
     // An optional XML declaration of version 1.0, then comments and blanks up to the root.
     // `declared` tells whether the declaration names an encoding, which must then be UTF-8.
     bool Prolog(bool* declared) {
-        std::string_view value;
-        if (end_ - at_ > 5 && std::string_view(at_, 5) == "<?xml" && Is(at_[5], kSpace)) {
+        Span value;
+        if (Ahead("<?xml") && Is(at_[5], kSpace)) {
             at_ += 5;
             Space();
-            if (!Take("version") || !Equals() || !TakeValue(&value) || value != "1.0") return false;
+            if (!Take("version") || !Equals() || !TakeValue(&value) || value.View() != "1.0") {
+                return false;
+            }
             bool spaced = Space();
             if (spaced && Take("encoding")) {
-                if (!Equals() || !TakeValue(&value) || !EqualsIgnoringCase(value, "utf-8")) {
+                if (!Equals() || !TakeValue(&value) || !EqualsIgnoringCase(value.View(), "utf-8")) {
                     return false;
                 }
                 *declared = true;
                 spaced = Space();
             }
             if (spaced && Take("standalone")) {
-                if (!Equals() || !TakeValue(&value) || (value != "yes" && value != "no")) {
+                if (!Equals() || !TakeValue(&value) ||
+                    (value.View() != "yes" && value.View() != "no")) {
                     return false;
                 }
                 Space();
             }
             if (!Take("?>")) return false;
-        } else if (at_ != end_ && *at_ == '<' && end_ - at_ > 1 && at_[1] == '?') {
+        } else if (Ahead("<?")) {
             return false;
         }
-        return Misc() && end_ - at_ > 1 && *at_ == '<' && Is(at_[1], kNameStart);
+        return Misc() && Next('<') && Is(at_[1], kNameStart);
     }
 
     // Blanks and comments, as may stand before and after the root.
     bool Misc() {
-        while (Space() || StartsComment()) {
-            if (StartsComment() && !Comment()) return false;
+        while (Space() || Ahead("<!--")) {
+            if (Ahead("<!--") && !Comment()) return false;
         }
         return true;
     }
-
-    bool StartsComment() const { return end_ - at_ >= 4 && std::string_view(at_, 4) == "<!--"; }
 
     // A comment, from its "<!--": its text may hold no "--" and must be characters.
     bool Comment() {
         at_ += 4;
         const char* start = at_;
         while (at_ != end_ && static_cast<size_t>(at_ - start) <= kMaxMarkup) {
-            if (*at_ == '-' && end_ - at_ > 1 && at_[1] == '-') return Take("-->");
+            if (Ahead("--")) return Take("-->");
             if (Is(*at_, kChar)) {
                 ++at_;
             } else if (const size_t length = CharLength(at_, end_)) {
@@ -321,8 +376,10 @@ class Scanner {
     // The root element and all it holds.
     bool Root() {
         do {
-            if (at_ == end_) return false;
-            bool read = *at_ == '<' ? Markup() : *at_ == '&' ? Reference() : Text();
+            const bool read = *at_ == '<'            ? Markup()
+                              : *at_ == '&'          ? Reference()
+                              : sink_.out != nullptr ? Text<true>()
+                                                     : Text<false>();
             if (!read) return false;
         } while (judge_.Depth() > 0);
         return true;
@@ -330,11 +387,10 @@ class Scanner {
 
     bool Markup() {
         ++at_;
-        if (at_ == end_) return false;
         if (*at_ == '/') return EndTag();
         if (*at_ != '!') return StartTag();
         --at_;
-        if (StartsComment()) return Comment();
+        if (Ahead("<!--")) return Comment();
         return Take("<![CDATA[") && Cdata();
     }
 
@@ -342,7 +398,7 @@ class Scanner {
         Name name;
         if (judge_.Depth() == kMaxDepth || !TakeName(&name)) return false;
         const size_t bindings = bindingCount_;
-        std::array<std::string_view, kMaxAttributes> attributes;
+        Span attributes[kMaxAttributes];
         size_t count = 0;
         bool empty = false;
         while (true) {
@@ -353,29 +409,29 @@ class Scanner {
                 break;
             }
             Name attribute;
-            std::string_view value;
+            Span value;
             if (!spaced || count == kMaxAttributes || !TakeName(&attribute) || !Equals() ||
                 !TakeValue(&value)) {
                 return false;
             }
             for (size_t i = 0; i < count; ++i) {
-                if (attributes[i] == attribute.whole) return false;
+                if (attributes[i].View() == attribute.whole.View()) return false;
             }
             attributes[count++] = attribute.whole;
-            if (!Bind(attribute, value)) return false;
+            if (!Bind(attribute, value.View())) return false;
         }
-        std::string_view compared = name.whole;
+        std::string_view compared = name.whole.View();
         if (name.colon != 0) {
             const std::string_view prefix = name.Prefix();
             if (prefix == "xml" || prefix == "xmlns") return false;
             for (size_t i = bindingCount_; i-- > 0;) {
-                if (bindings_[i] == prefix) {
-                    compared = name.whole.substr(name.colon + 1);
+                if (bindings_[i].View() == prefix) {
+                    compared = name.Local();
                     break;
                 }
             }
         }
-        judge_.Start(compared);
+        judge_.Start(compared, Left());
         if (empty) {
             judge_.End();
             bindingCount_ = bindings;
@@ -389,56 +445,64 @@ class Scanner {
     // bind (the reserved prefixes and namespaces, an empty namespace) are declined.
     bool Bind(const Name& attribute, std::string_view value) {
         const bool prefixed = attribute.Prefix() == "xmlns";
-        if (!prefixed && attribute.whole != "xmlns") return true;
+        if (!prefixed && attribute.whole.View() != "xmlns") return true;
         if (value == "http://www.w3.org/XML/1998/namespace" ||
             value == "http://www.w3.org/2000/xmlns/") {
             return false;
         }
         if (!prefixed) return true;
-        const std::string_view prefix = attribute.whole.substr(attribute.colon + 1);
+        const std::string_view prefix = attribute.Local();
         if (value.empty() || prefix == "xml" || prefix == "xmlns" ||
             bindingCount_ == kMaxBindings) {
             return false;
         }
-        bindings_[bindingCount_++] = prefix;
+        bindings_[bindingCount_++] = {prefix.data(), prefix.size()};
         return true;
     }
 
+    // An end tag must repeat the open element's name exactly.
     bool EndTag() {
         ++at_;
-        Name name;
-        if (!TakeName(&name)) return false;
-        Space();
         const Open& open = open_[judge_.Depth() - 1];
-        if (!Take(">") || name.whole != open.name) return false;
+        if (Left() < open.name.size || std::memcmp(at_, open.name.data, open.name.size) != 0) {
+            return false;
+        }
+        at_ += open.name.size;
+        Space();
+        if (!Take(">")) return false;
         bindingCount_ = open.bindings;
         judge_.End();
         return true;
     }
 
-    // Character data up to the next markup or reference. libxml2 turns CR LF and a lone CR
-    // into LF and refuses "]]>".
+    // Character data up to the next markup or reference, copied as it is read when `gather`.
+    // libxml2 turns CR LF and a lone CR into LF and refuses "]]>".
+    template <bool gather>
     bool Text() {
-        const char* run = at_;
-        while (at_ != end_) {
-            if (Is(*at_, kText)) {
+        char* out = sink_.out;
+        while (true) {
+            while (Is(*at_, kText)) {
+                if constexpr (gather) *out++ = *at_;
                 ++at_;
-            } else if (*at_ == ']') {
-                if (end_ - at_ > 2 && at_[1] == ']' && at_[2] == '>') return false;
-                ++at_;
+            }
+            size_t length = 1;
+            if (*at_ == ']') {
+                if (Ahead("]]>")) return false;
             } else if (*at_ == '\r') {
-                judge_.Text(run, static_cast<size_t>(at_ - run));
-                judge_.Text("\n", 1);
-                at_ += end_ - at_ > 1 && at_[1] == '\n' ? 2 : 1;
-                run = at_;
-            } else if (const size_t length = CharLength(at_, end_)) {
+                length = Ahead("\r\n") ? 2 : 1;
+                if constexpr (gather) *out++ = '\n';
                 at_ += length;
-            } else {
+                continue;
+            } else if (static_cast<unsigned char>(*at_) < 0x80 ||
+                       (length = CharLength(at_, end_)) == 0) {
                 break;
             }
+            for (const char* end = at_ + length; at_ != end; ++at_) {
+                if constexpr (gather) *out++ = *at_;
+            }
         }
-        judge_.Text(run, static_cast<size_t>(at_ - run));
-        return at_ == end_ || *at_ == '<' || *at_ == '&';
+        sink_.out = out;
+        return Next('<') || Next('&');
     }
 
     // A CDATA section after its "<![CDATA[": its text as it stands, line ends aside.
@@ -446,15 +510,15 @@ class Scanner {
         const char* start = at_;
         const char* run = at_;
         while (at_ != end_ && static_cast<size_t>(at_ - start) <= kMaxMarkup) {
-            if (*at_ == ']' && end_ - at_ > 2 && at_[1] == ']' && at_[2] == '>') {
-                judge_.Text(run, static_cast<size_t>(at_ - run));
+            if (Ahead("]]>")) {
+                sink_.Put(run, static_cast<size_t>(at_ - run));
                 at_ += 3;
                 return true;
             }
             if (*at_ == '\r') {
-                judge_.Text(run, static_cast<size_t>(at_ - run));
-                judge_.Text("\n", 1);
-                at_ += end_ - at_ > 1 && at_[1] == '\n' ? 2 : 1;
+                sink_.Put(run, static_cast<size_t>(at_ - run));
+                sink_.Put("\n", 1);
+                at_ += Ahead("\r\n") ? 2 : 1;
                 run = at_;
             } else if (Is(*at_, kChar)) {
                 ++at_;
@@ -469,19 +533,34 @@ class Scanner {
 
     // A predefined entity or a character reference, given as the character it stands for.
     bool Reference() {
-        static constexpr std::pair<std::string_view, char> kEntities[] = {
-            {"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}, {"&apos;", '\''}, {"&quot;", '"'}};
-        for (const auto& [entity, ch] : kEntities) {
-            if (Take(entity)) {
-                judge_.Text(&ch, 1);
-                return true;
-            }
+        char ch = 0;
+        switch (at_[1]) {
+            case 'l':
+                ch = Take("&lt;") ? '<' : 0;
+                break;
+            case 'g':
+                ch = Take("&gt;") ? '>' : 0;
+                break;
+            case 'a':
+                ch = Take("&amp;") ? '&' : Take("&apos;") ? '\'' : 0;
+                break;
+            case 'q':
+                ch = Take("&quot;") ? '"' : 0;
+                break;
+            case '#':
+                return CharacterReference();
         }
+        if (ch == 0) return false;
+        sink_.Put(&ch, 1);
+        return true;
+    }
+
+    bool CharacterReference() {
         const bool hex = Take("&#x");
-        if (!hex && !Take("&#")) return false;
+        if (!hex) at_ += 2;
         unsigned code = 0;
         size_t digits = 0;
-        for (; at_ != end_ && digits <= 7; ++at_, ++digits) {
+        for (; digits <= 7; ++at_, ++digits) {
             const char ch = *at_;
             if (ch >= '0' && ch <= '9') {
                 code = code * (hex ? 16 : 10) + static_cast<unsigned>(ch - '0');
@@ -493,15 +572,16 @@ class Scanner {
         }
         if (digits == 0 || digits > 7 || !Take(";") || !IsXmlChar(code)) return false;
         char utf8[4];
-        judge_.Text(utf8, EncodeUtf8(code, utf8));
+        sink_.Put(utf8, EncodeUtf8(code, utf8));
         return true;
     }
 
     const char* at_;
     const char* const end_;
+    Sink sink_;
     Judge judge_;
-    std::array<Open, kMaxDepth> open_;
-    std::array<std::string_view, kMaxBindings> bindings_;
+    Open open_[kMaxDepth];
+    Span bindings_[kMaxBindings];
     size_t bindingCount_ = 0;
 };
 
