@@ -1,7 +1,8 @@
 // Reads each input both ways a SOAP reply can be read, quickly and through libxml2, and traps
 // when the quick reading accepts a body and differs from libxml2 in any part. The first byte
-// picks the method; the text up to the first line end is the Content-Type header, the rest the
-// body.
+// picks the result's name and whether the body is wrapped in an envelope as the result's
+// content, where most of the quick reading's work lies; the text up to the first line end is
+// the Content-Type header, the rest the body.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,6 +14,11 @@ namespace {
 
 constexpr const char* kResultNames[] = {"DoWorkResult", "GetProjectCountResult", "Result",
                                         "p:DoWorkResult"};
+constexpr char kOpen[] =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope "
+    "xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><DoWorkResponse>"
+    "<DoWorkResult>";
+constexpr char kClose[] = "</DoWorkResult></DoWorkResponse></soap:Body></soap:Envelope>";
 
 }  // namespace
 
@@ -23,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t lineEnd = rest.find('\n');
     const std::string contentType =
         lineEnd == std::string::npos ? std::string() : rest.substr(0, lineEnd);
-    const std::string body = lineEnd == std::string::npos ? rest : rest.substr(lineEnd + 1);
+    std::string body = lineEnd == std::string::npos ? rest : rest.substr(lineEnd + 1);
+    if (data[0] & 4) body = kOpen + body + kClose;
 
     wire_detail::SoapReplyParts quick;
     if (!wire_detail::ReadSoapReplyQuickly(contentType, body, resultName, &quick)) return 0;
