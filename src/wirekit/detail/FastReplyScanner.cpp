@@ -297,13 +297,7 @@ class Scanner {
             while (Is(*at_, kValue)) ++at_;
             if (at_ == end_) return false;
             if (*at_ == quote) break;
-            if (*at_ == '"' || *at_ == '\'') {
-                ++at_;
-            } else if (const size_t length = CharLength(at_, end_)) {
-                at_ += length;
-            } else {
-                return false;
-            }
+            if (*at_ == '<' || *at_ == '&' || !SkipChar()) return false;
         }
         *value = {start, static_cast<size_t>(at_++ - start)};
         return value->size <= kMaxMarkup;
@@ -362,15 +356,20 @@ class Scanner {
         const char* start = at_;
         while (at_ != end_ && static_cast<size_t>(at_ - start) <= kMaxMarkup) {
             if (Ahead("--")) return Take("-->");
-            if (Is(*at_, kChar)) {
-                ++at_;
-            } else if (const size_t length = CharLength(at_, end_)) {
-                at_ += length;
-            } else {
-                return false;
-            }
+            if (!SkipChar()) return false;
         }
         return false;
+    }
+
+    // Steps over one character, ASCII or not; false when none stands here.
+    bool SkipChar() {
+        if (Is(*at_, kChar)) {
+            ++at_;
+            return true;
+        }
+        const size_t length = CharLength(at_, end_);
+        at_ += length;
+        return length != 0;
     }
 
     // The root element and all it holds.
@@ -520,11 +519,7 @@ class Scanner {
                 sink_.Put("\n", 1);
                 at_ += Ahead("\r\n") ? 2 : 1;
                 run = at_;
-            } else if (Is(*at_, kChar)) {
-                ++at_;
-            } else if (const size_t length = CharLength(at_, end_)) {
-                at_ += length;
-            } else {
+            } else if (!SkipChar()) {
                 return false;
             }
         }
