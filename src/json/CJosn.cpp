@@ -335,7 +335,6 @@ void CJosn::NameAll() const {
 }
 
 inline std::string_view CJosn::NameOf(unsigned int index) const {
-    if (index >= items.size()) return string_view();
     if (const JosnChildValue* record = MadeChild(index)) return View(record->name);
     if (index < names.size()) {
         return string_view(value.GetString() + names[index].begin,

@@ -153,6 +153,7 @@ class XMK_EXPORT CJosn {
     std::string_view ItemText(unsigned int index) const;
     // What the by-name queries read of a child: its record where made, else the text in place.
     std::string_view TextOf(unsigned int index) const;
+    // REQUIRES: index < the count.
     std::string_view NameOf(unsigned int index) const;
     CString ValueOf(unsigned int index) const;
     JosnChildValue RecordOf(unsigned int index) const;
