@@ -49,6 +49,14 @@ bool Is(char ch, ByteClass byteClass) {
     return (kClasses[static_cast<unsigned char>(ch)] & byteClass) != 0;
 }
 
+// The first byte from `at` on that is not of `byteClass`. The scanner steps through a local
+// pointer like this one: a byte read could alias its own member, which would then be written
+// back and read again at every step.
+const char* Over(const char* at, ByteClass byteClass) {
+    while (Is(*at, byteClass)) ++at;
+    return at;
+}
+
 // The length of the UTF-8 sequence at `at` when it is well formed and an XML character
 // (no surrogate, U+FFFE or U+FFFF), else 0.
 size_t CharLength(const char* at, const char* end) {
@@ -267,7 +275,7 @@ class Scanner {
 
     bool Space() {
         const char* start = at_;
-        while (Is(*at_, kSpace)) ++at_;
+        at_ = Over(at_, kSpace);
         return at_ != start;
     }
 
@@ -276,13 +284,11 @@ class Scanner {
         const char* start = at_;
         name->colon = 0;
         if (!Is(*at_, kNameStart)) return false;
-        while (Is(*++at_, kName)) {
-        }
+        at_ = Over(at_ + 1, kName);
         if (*at_ == ':') {
             name->colon = static_cast<size_t>(at_ - start);
             if (!Is(*++at_, kNameStart)) return false;
-            while (Is(*++at_, kName)) {
-            }
+            at_ = Over(at_ + 1, kName);
         }
         name->whole = {start, static_cast<size_t>(at_ - start)};
         return name->whole.size <= kMaxName && *at_ != ':';
@@ -294,7 +300,7 @@ class Scanner {
         const char quote = *at_++;
         const char* start = at_;
         while (true) {
-            while (Is(*at_, kValue)) ++at_;
+            at_ = Over(at_, kValue);
             if (at_ == end_) return false;
             if (*at_ == quote) break;
             if (*at_ == '<' || *at_ == '&' || !SkipChar()) return false;
@@ -480,10 +486,12 @@ class Scanner {
     bool Text() {
         char* out = sink_.out;
         while (true) {
-            while (Is(*at_, kText)) {
-                if constexpr (gather) *out++ = *at_;
-                ++at_;
+            const char* at = at_;
+            while (Is(*at, kText)) {
+                if constexpr (gather) *out++ = *at;
+                ++at;
             }
+            at_ = at;
             size_t length = 1;
             if (*at_ == ']') {
                 if (Ahead("]]>")) return false;
