@@ -591,7 +591,7 @@ class Scanner {
 
 bool ReadSoapReplyQuickly(const std::string& contentType, const std::string& body,
                           const std::string& resultName, SoapReplyParts* parts) {
-    if (body.size() > static_cast<size_t>(INT_MAX)) return false;  // libxml2 refuses it
+    if (body.size() > static_cast<size_t>(INT_MAX)) return false;  // ReadSoapReplyParts refuses it
     return Scanner(body, resultName, parts).Read(contentType);
 }
 
