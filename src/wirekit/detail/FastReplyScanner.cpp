@@ -1,6 +1,5 @@
 #include "wirekit/detail/FastReplyScanner.h"
 
-#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdint>
@@ -47,6 +46,14 @@ constexpr std::array<uint8_t, 256> kClasses = [] {
 
 bool Is(char ch, ByteClass byteClass) {
     return (kClasses[static_cast<unsigned char>(ch)] & byteClass) != 0;
+}
+
+// The first byte from `at` on that is not of `byteClass`. The scanner steps through a local
+// pointer like this one: a byte read could alias its own member, which would then be written
+// back and read again at every step.
+const char* Over(const char* at, ByteClass byteClass) {
+    while (Is(*at, byteClass)) ++at;
+    return at;
 }
 
 // The length of the UTF-8 sequence at `at` when it is well formed and an XML character
@@ -267,7 +274,7 @@ class Scanner {
 
     bool Space() {
         const char* start = at_;
-        while (Is(*at_, kSpace)) ++at_;
+        at_ = Over(at_, kSpace);
         return at_ != start;
     }
 
@@ -276,13 +283,11 @@ class Scanner {
         const char* start = at_;
         name->colon = 0;
         if (!Is(*at_, kNameStart)) return false;
-        while (Is(*++at_, kName)) {
-        }
+        at_ = Over(at_ + 1, kName);
         if (*at_ == ':') {
             name->colon = static_cast<size_t>(at_ - start);
             if (!Is(*++at_, kNameStart)) return false;
-            while (Is(*++at_, kName)) {
-            }
+            at_ = Over(at_ + 1, kName);
         }
         name->whole = {start, static_cast<size_t>(at_ - start)};
         return name->whole.size <= kMaxName && *at_ != ':';
@@ -294,7 +299,7 @@ class Scanner {
         const char quote = *at_++;
         const char* start = at_;
         while (true) {
-            while (Is(*at_, kValue)) ++at_;
+            at_ = Over(at_, kValue);
             if (at_ == end_) return false;
             if (*at_ == quote) break;
             if (*at_ == '<' || *at_ == '&' || !SkipChar()) return false;
@@ -480,10 +485,12 @@ class Scanner {
     bool Text() {
         char* out = sink_.out;
         while (true) {
-            while (Is(*at_, kText)) {
-                if constexpr (gather) *out++ = *at_;
-                ++at_;
+            const char* at = at_;
+            while (Is(*at, kText)) {
+                if constexpr (gather) *out++ = *at;
+                ++at;
             }
+            at_ = at;
             size_t length = 1;
             if (*at_ == ']') {
                 if (Ahead("]]>")) return false;
@@ -584,7 +591,7 @@ class Scanner {
 
 bool ReadSoapReplyQuickly(const std::string& contentType, const std::string& body,
                           const std::string& resultName, SoapReplyParts* parts) {
-    if (body.size() > static_cast<size_t>(INT_MAX)) return false;
+    if (body.size() > static_cast<size_t>(INT_MAX)) return false;  // ReadSoapReplyParts refuses it
     return Scanner(body, resultName, parts).Read(contentType);
 }
 
