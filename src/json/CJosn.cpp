@@ -320,10 +320,13 @@ void CJosn::NameAll() const {
     const char* t = value.GetString();
     names.resize(items.size());
     unsigned long long before = 0;
+    // The text's terminating zero may be read too.
+    const int readable = value.GetLength() + 1;
     for (size_t i = 0; i < items.size(); ++i) {
         const string_view item = ItemText(static_cast<unsigned int>(i));
         NameSpan& span = names[i];
-        span.colon = FirstColon(item);
+        const int colon = josn_detail::FindByte(t, items[i].first, items[i].second, readable, ':');
+        span.colon = colon < 0 ? -1 : colon - items[i].first;
         const string_view name = ItemName(item, span.colon);
         span.begin = static_cast<int>(name.data() - t);
         span.length = static_cast<int>(name.size());

@@ -13,6 +13,10 @@
 
 namespace josn_detail {
 
+// The index of the first `c` in t[begin, end), or -1.
+// REQUIRES: t[begin, readable) may be read, with readable >= end.
+int FindByte(const char* t, int begin, int end, int readable, char c);
+
 // Closing-bracket table entry of an opening bracket that is not closed.
 constexpr int kUnclosed = INT_MAX;
 
