@@ -5,6 +5,7 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -67,9 +68,9 @@ struct Scan {
     bool faultStringSeen = false;
     bool faultCodeSeen = false;
     bool resultSeen = false;
-    bool dtd = false;
     std::string* text = nullptr;  // gathers the character data of the element open at textDepth
     int textDepth = 0;
+    const char* refusal = nullptr;  // why the reading was stopped before the body's end
 };
 
 Scan& ScanOf(void* context) {
@@ -94,6 +95,13 @@ bool NameIs(const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, con
 void Gather(Scan& scan, std::string* text) {
     scan.text = text;
     scan.textDepth = scan.depth;
+}
+
+// Stops the reading for `refusal`, if there is one.
+void Refuse(void* context, const char* refusal) {
+    if (refusal == nullptr) return;
+    ScanOf(context).refusal = refusal;
+    xmlStopParser(static_cast<xmlParserCtxt*>(context));
 }
 
 void OnStart(void* context, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int,
@@ -142,8 +150,7 @@ void OnComment(void*, const xmlChar*) {}
 
 // Met before any of the DTD's declarations is read; nothing of it is ever used.
 void OnDtd(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
-    ScanOf(context).dtd = true;
-    xmlStopParser(static_cast<xmlParserCtxt*>(context));
+    Refuse(context, "a reply must not carry a DTD");
 }
 
 xmlSAXHandler ReplyHandler() {
@@ -221,6 +228,44 @@ class QuietErrors {
     void* structuredContext_;
 };
 
+// Hands the body to the parser a piece at a time, as it asks for more, which spares it a copy
+// of the whole body.
+struct Source {
+    const std::string& body;
+    size_t padding;  // blanks still to give after the body
+    size_t at = 0;
+};
+
+// Where to end a piece of at most `size` bytes. libxml2 2.9 misreads a name when the character
+// it meets just past the end of the input it holds is not ASCII. So a piece ends before a byte
+// that is an ASCII character of its own in every ASCII-based encoding (never part of a multibyte
+// character), or, in a long run without one, inside a multibyte UTF-8 character.
+size_t CutBefore(const char* piece, size_t size) {
+    auto byte = [&](size_t at) { return static_cast<unsigned char>(piece[at]); };
+    for (size_t cut = size; cut > size / 2; --cut) {
+        if (byte(cut) < '0' || (byte(cut) > '9' && byte(cut) < '@')) return cut;
+    }
+    for (size_t back = 0; back < 4 && back < size; ++back) {
+        if ((byte(size - back) & 0xC0) == 0x80) return size - back;
+    }
+    return size;
+}
+
+int Feed(void* opaque, char* buffer, int length) {
+    Source& source = *static_cast<Source*>(opaque);
+    const char* piece = source.body.data() + source.at;
+    const size_t left = source.body.size() - source.at;
+    size_t size = std::min(static_cast<size_t>(length), left);
+    if (size < left) size = CutBefore(piece, size);
+    std::memcpy(buffer, piece, size);
+    source.at += size;
+    const size_t blanks =
+        size < left ? 0 : std::min(static_cast<size_t>(length) - size, source.padding);
+    std::memset(buffer + size, ' ', blanks);
+    source.padding -= blanks;
+    return static_cast<int>(size + blanks);
+}
+
 }  // namespace
 
 SoapReplyParts ReadSoapReplyParts(const std::string& contentType, const std::string& body,
@@ -245,27 +290,22 @@ SoapReplyParts ReadSoapReplyParts(const std::string& contentType, const std::str
     // libxml2 tries to refill its input whenever less than a chunk lies ahead, which on a
     // small reply is at nearly every step. Blanks after the root element, which XML allows,
     // spare it that; only ASCII-based texts (those that start with '<') can take them.
-    const std::string* text = &body;
-    std::string padded;
-    if (body.size() < kPadBelow && body[0] == '<') {
-        padded.reserve(body.size() + kPadding);
-        padded.append(body).append(kPadding, ' ');
-        text = &padded;
-    }
+    const bool pad = body.size() < kPadBelow && body[0] == '<';
     constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
     Scan scan{resultName, parts};
+    Source source{body, pad ? kPadding : 0};
     {
         QuietErrors quiet;
         context->_private = &scan;
-        xmlFreeDoc(xmlCtxtReadMemory(context, text->data(), static_cast<int>(text->size()), nullptr,
-                                     charset.empty() ? nullptr : charset.c_str(), kOptions));
+        xmlFreeDoc(xmlCtxtReadIO(context, Feed, nullptr, &source, nullptr,
+                                 charset.empty() ? nullptr : charset.c_str(), kOptions));
         context->_private = nullptr;
     }
     // Running out of memory stops libxml2 without marking the body malformed; what was read
     // by then must not pass for the whole reply.
     const bool failed = !context->wellFormed || context->errNo == XML_ERR_NO_MEMORY;
-    if (scan.dtd) {
-        parts.error = "a reply must not carry a DTD";
+    if (scan.refusal != nullptr) {
+        parts.error = scan.refusal;
     } else if (failed) {
         parts.error = LastError(context);
     } else if (!scan.envelope) {
@@ -273,7 +313,7 @@ SoapReplyParts ReadSoapReplyParts(const std::string& contentType, const std::str
     } else if (!scan.bodySeen) {
         parts.error = "the SOAP Envelope has no Body";
     }
-    threadParser.Done(scan.dtd || failed);
+    threadParser.Done(scan.refusal != nullptr || failed);
     return parts;
 }
 

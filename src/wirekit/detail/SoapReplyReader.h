@@ -1,6 +1,7 @@
 // Reads the parts of a SOAP reply body that its judgement needs, streaming: no document tree
-// is built, so a reply costs about twice its own bytes plus the texts returned, whatever its
-// shape. Internal to wirekit; thread-safe (each thread keeps its own parser).
+// is built and the parser is handed the body a few kilobytes at a time, so reading a reply
+// costs little beyond the texts returned, whatever its shape. Internal to wirekit; thread-safe
+// (each thread keeps its own parser).
 #pragma once
 
 #include <string>
