@@ -20,7 +20,10 @@ struct SoapReplyParts {
 // of `contentType`, else UTF-8; texts come out in UTF-8. An element's text is all the
 // character data (CDATA included) inside it. Elements are matched by local name. The body
 // must be well-formed, its root an Envelope with a Body child, and without a DTD; no DTD or
-// entity is ever loaded, no network touched, and libxml2's depth and size limits hold.
+// entity is ever loaded, no network touched, and libxml2's depth and size limits hold. A body
+// past the bounds on distinct names, attributes of one element and namespace declarations in
+// scope, which libxml2 would read in time growing with the square of its size, is refused as
+// soon as that shows.
 SoapReplyParts ReadSoapReplyParts(const std::string& contentType, const std::string& body,
                                   const std::string& resultName);
 
