@@ -1,6 +1,6 @@
-// The reading of SOAP replies: time per reply for the small replies of everyday calls, and
-// the peak memory of reading a large reply of tiny elements, measured in a child process so
-// that nothing else the benchmark did counts towards it.
+// The reading of SOAP replies: time per reply for the small replies of everyday calls, time to
+// refuse large hostile replies, and the peak memory of reading a large reply of tiny elements,
+// measured in a child process so that nothing else the benchmark did counts towards it.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -90,6 +90,46 @@ std::string LargeReply(Shape shape) {
     body += kEnvelopeEnd;
     return body;
 }
+
+// Shapes whose reading takes libxml2 time growing with the square of their size: a start, then
+// ever more numbered units, then an end. Past an error libxml2 reads on without calling back.
+struct HostileShape {
+    const char* start;
+    const char* unit;  // its number goes after this
+    const char* unitEnd;
+    const char* end;
+};
+constexpr HostileShape kHostileShapes[] = {
+    {"", "<n", "/>", ""},              // ever new element names
+    {"</x>", "<n", "/>", ""},          // the same after an error
+    {"<a", " a", "=''", "/>"},         // attributes of one element
+    {"<a", " xmlns:p", "='u'", "/>"},  // namespace declarations of one element
+};
+
+// About 60 MiB of a hostile shape inside the result element.
+std::string HostileReply(const HostileShape& shape) {
+    constexpr size_t kSize = 60u << 20;
+    std::string body = kEnvelopeStart;
+    body.reserve(kSize + 256);
+    body += "<DoWorkResponse><DoWorkResult>";
+    body += shape.start;
+    for (int i = 0; body.size() < kSize; ++i) {
+        body.append(shape.unit).append(std::to_string(i)).append(shape.unitEnd);
+    }
+    body += shape.end;
+    body += "</DoWorkResult></DoWorkResponse>";
+    body += kEnvelopeEnd;
+    return body;
+}
+
+// Time to refuse each hostile shape.
+void BM_HostileReply(benchmark::State& state) {
+    const std::string body = HostileReply(kHostileShapes[state.range(0)]);
+    for (auto _ : state) {
+        if (ReadSoapReply(200, kXml, body, "DoWork").first) state.SkipWithError("not refused");
+    }
+}
+BENCHMARK(BM_HostileReply)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 long PeakKb() {
     rusage usage{};

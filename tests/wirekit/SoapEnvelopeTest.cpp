@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <string>
 #include <tuple>
 
@@ -37,6 +36,12 @@ Reply Read(const std::string& body, long status = 200, const std::string& type =
     return ReadSoapReply(status, type, body, "DoWork");
 }
 
+std::string Many(const std::string& head, const std::string& tail, int count) {  // numbered
+    std::string out;
+    for (int i = 0; i < count; ++i) out += head + std::to_string(i) + tail;
+    return out;
+}
+
 std::string Nested(int depth) {  // the result element `depth` deep, the root being 1
     std::string open, close;
     for (int i = 3; i < depth; ++i) open += "<a>", close += "</a>";
@@ -47,6 +52,9 @@ TEST(SoapReplyTest, EachReplyGivesItsResultFaultOrFailure) {
     using K = FailureKind;
     const std::string http = "服务器返回错误：HTTP ";
     const std::string notEnvelope = "the root element is not a SOAP Envelope";
+    const std::string names = "too many distinct names",
+                      namespaces = "too many namespaces in scope";
+    const std::string attributes = "too many attributes on one element";
     const std::tuple<long, FailureKind, std::string, std::string> cases[] = {
         {200, K::none, "42", Envelope("<m:DoWorkResult xmlns:m=\"urn:other\">42</m:DoWorkResult>")},
         {200, K::none, "<a>&\"b\" 中", Result("<![CDATA[<a>]]>&amp;&quot;b&quot; &#x4E2D;")},
@@ -81,9 +89,19 @@ TEST(SoapReplyTest, EachReplyGivesItsResultFaultOrFailure) {
         {200, K::bad_reply, "the SOAP Envelope has no Body", "<Envelope><x><Body/></x></Envelope>"},
         {200, K::bad_reply, "a reply must not carry a DTD",
          "<?xml version=\"1.0\"?><!DOCTYPE soap:Envelope [<!ENTITY a \"x\">]>" + Result("&a;", "")},
+        // 1000 names with the envelope's six (soap and its URI among them), then one more.
+        {200, K::none, "", Result(Many("<n", "/>", 994))},
+        {200, K::bad_reply, names, Result("<q:x r:y='' xmlns:z='u'/>" + Many("<n", "/>", 989))},
+        {200, K::bad_reply, names, Result("<?x?>" + Many("<n", "/>", 994))},
+        {200, K::none, "", Result("<a" + Many(" a", "=''", 64) + "/>")},
+        {200, K::bad_reply, attributes, Result("<a" + Many(" a", "=''", 65) + "/>")},
+        {200, K::none, "", Result("<a" + Many(" xmlns:p", "='u'", 63) + "/>")},  // 64 with soap
+        {200, K::bad_reply, namespaces, Result("<a" + Many(" xmlns:p", "='u'", 64) + "/>")},
+        {200, K::bad_reply, names, Result("</x>" + Many("<n", "/>", 200000))},  // after an error
+        {200, K::bad_reply, attributes, Result("</x><a" + Many(" a", "=''", 200000) + "/>")},
     };
     for (const auto& [status, kind, text, body] : cases) {
-        SCOPED_TRACE(body);
+        SCOPED_TRACE(body.substr(0, 400));
         FailureKind read = K::cancelled;
         EXPECT_EQ(Reply(kind == K::none, (kind == K::bad_reply ? kBadReply : "") + text),
                   ReadSoapReply(status, kXml, body, "DoWork", &read));
@@ -99,8 +117,8 @@ TEST(SoapReplyTest, EncodingIsTakenFromMarkThenDeclarationThenHeader) {
               Read("\xEF\xBB\xBF" + Result("中文", ""), 200, "text/xml; charset=gbk"));
 }
 
-// Broken bodies, undecodable bytes and entity bombs are refused quickly and quietly.
-TEST(SoapReplyTest, BrokenBodiesAreUnrecognisedQuicklyAndQuietly) {
+// Broken bodies, undecodable bytes and entity bombs are refused quietly.
+TEST(SoapReplyTest, BrokenBodiesAreUnrecognisedQuietly) {
     std::string bomb = "<?xml version=\"1.0\"?><!DOCTYPE soap:Envelope [<!ENTITY a \"aaaaaaaaaa\">";
     for (char name = 'b'; name <= 'k'; ++name) {
         std::string value;
@@ -114,9 +132,7 @@ TEST(SoapReplyTest, BrokenBodiesAreUnrecognisedQuicklyAndQuietly) {
           std::string("\xFF\xFE\x00", 3), Result("\xA3\x73\x80\xFF", kGb2312), bomb}) {
         SCOPED_TRACE(body.substr(0, 60));
         ::testing::internal::CaptureStderr();
-        const auto start = std::chrono::steady_clock::now();
         Reply reply = Read(body);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
         EXPECT_EQ("", ::testing::internal::GetCapturedStderr());
         EXPECT_FALSE(reply.first);
         EXPECT_THAT(reply.second.Str(), ::testing::StartsWith(kBadReply));

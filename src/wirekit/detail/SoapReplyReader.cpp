@@ -5,14 +5,28 @@
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <functional>
+#include <vector>
 
 namespace wire_detail {
 namespace {
 
 constexpr size_t kPadding = 256;  // more than libxml2's input chunk
 constexpr size_t kPadBelow = 64 * 1024;
+
+// Bounds on a reply's shape. Past them libxml2 2.9 spends time growing with the square of the
+// reply's size: in its dictionary of names, in checking an element's attributes against each
+// other and in looking names up among the namespace declarations in scope. No real reply comes
+// near them.
+constexpr size_t kMaxNames = 1000;  // distinct names, prefixes and namespace URIs in one reply
+constexpr int kMaxAttributes = 64;  // on one element
+constexpr int kMaxNamespaces = 64;  // declarations in scope at once
+constexpr char kTooManyNames[] = "too many distinct names";
+constexpr char kTooManyAttributes[] = "too many attributes on one element";
+constexpr char kTooManyNamespaces[] = "too many namespaces in scope";
 
 char Lower(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; }
 
@@ -59,7 +73,8 @@ std::string LastError(xmlParserCtxt* context) {
 struct Scan {
     const std::string& resultName;
     SoapReplyParts& parts;
-    int depth = 0;  // elements open
+    std::vector<const xmlChar*>& names;  // the distinct names met so far, in address order
+    int depth = 0;                       // elements open
     bool envelope = false;
     bool bodySeen = false;
     bool inBody = false;
@@ -67,9 +82,11 @@ struct Scan {
     bool faultStringSeen = false;
     bool faultCodeSeen = false;
     bool resultSeen = false;
-    bool dtd = false;
     std::string* text = nullptr;  // gathers the character data of the element open at textDepth
     int textDepth = 0;
+    const xmlChar* lastName = nullptr;
+    int dictionaryStart = 0;        // the size of the parser's dictionary before the reply
+    const char* refusal = nullptr;  // why the reading was stopped before the body's end
 };
 
 Scan& ScanOf(void* context) {
@@ -96,9 +113,63 @@ void Gather(Scan& scan, std::string* text) {
     scan.textDepth = scan.depth;
 }
 
-void OnStart(void* context, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int,
-             const xmlChar**, int, int, const xmlChar**) {
+// Stops the reading for `refusal`, if there is one.
+void Refuse(void* context, const char* refusal) {
+    if (refusal == nullptr) return;
+    ScanOf(context).refusal = refusal;
+    xmlStopParser(static_cast<xmlParserCtxt*>(context));
+}
+
+// Counts `name` (or nothing, for nullptr) among the reply's distinct names; false once they are
+// too many. The parser keeps a single copy of each name in its dictionary, so addresses tell
+// names apart.
+bool Meet(Scan& scan, const xmlChar* name) {
+    if (name == nullptr || name == scan.lastName) return true;
+    scan.lastName = name;
+    auto at = std::lower_bound(scan.names.begin(), scan.names.end(), name, std::less<>());
+    if (at != scan.names.end() && *at == name) return true;
+    scan.names.insert(at, name);
+    return scan.names.size() <= kMaxNames;
+}
+
+// What of the parser's own state shows the reply past the bounds, or nullptr. It tells also of
+// what libxml2 reads without calling back: a start tag before the element is called back, and
+// all that follows an error. libxml2 interns every name it reads; the bound on them is doubled
+// here to leave room for the few it interns without a callback (the predefined entities').
+// It grows its table of attributes, five slots each, to about twice what an element needs and
+// never shrinks it: room for sixteen times the bound means an element far past it. Such a
+// table never outlives its reply, which is refused.
+const char* ParserExcess(const xmlParserCtxt* context, const Scan& scan) {
+    if (xmlDictSize(context->dict) - scan.dictionaryStart > static_cast<int>(2 * kMaxNames)) {
+        return kTooManyNames;
+    }
+    if (context->nsNr / 2 > kMaxNamespaces) return kTooManyNamespaces;
+    if (context->maxatts > 5 * 16 * kMaxAttributes) return kTooManyAttributes;
+    return nullptr;
+}
+
+// What of an element shows the reply past the bounds, or nullptr.
+const char* ElementExcess(Scan& scan, const xmlChar* local, const xmlChar* prefix,
+                          int namespaceCount, const xmlChar** namespaces, int attributeCount,
+                          const xmlChar** attributes) {
+    if (attributeCount > kMaxAttributes) return kTooManyAttributes;
+    bool within = Meet(scan, local) && Meet(scan, prefix);
+    for (int i = 0; within && i < 2 * namespaceCount; ++i) within = Meet(scan, namespaces[i]);
+    for (int i = 0; within && i < attributeCount; ++i) {
+        within = Meet(scan, attributes[5 * i]) && Meet(scan, attributes[5 * i + 1]);
+    }
+    return within ? nullptr : kTooManyNames;
+}
+
+void OnStart(void* context, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri,
+             int namespaceCount, const xmlChar** namespaces, int attributeCount, int,
+             const xmlChar** attributes) {
     Scan& scan = ScanOf(context);
+    const char* excess =
+        ElementExcess(scan, local, prefix, namespaceCount, namespaces, attributeCount, attributes);
+    Refuse(context,
+           excess != nullptr ? excess : ParserExcess(static_cast<xmlParserCtxt*>(context), scan));
+    if (scan.refusal != nullptr) return;
     SoapReplyParts& parts = scan.parts;
     auto is = [&](const char* name) { return NameIs(local, prefix, uri, name); };
     ++scan.depth;
@@ -136,14 +207,17 @@ void OnText(void* context, const xmlChar* text, int length) {
     if (scan.text != nullptr) scan.text->append(reinterpret_cast<const char*>(text), length);
 }
 
+void OnInstruction(void* context, const xmlChar* target, const xmlChar*) {
+    if (!Meet(ScanOf(context), target)) Refuse(context, kTooManyNames);
+}
+
 // libxml2 gathers a comment's text, which its message about an unterminated comment quotes,
 // only for a comment handler; without one the message would show stray bytes.
 void OnComment(void*, const xmlChar*) {}
 
 // Met before any of the DTD's declarations is read; nothing of it is ever used.
 void OnDtd(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
-    ScanOf(context).dtd = true;
-    xmlStopParser(static_cast<xmlParserCtxt*>(context));
+    Refuse(context, "a reply must not carry a DTD");
 }
 
 xmlSAXHandler ReplyHandler() {
@@ -157,6 +231,7 @@ xmlSAXHandler ReplyHandler() {
     handler.ignorableWhitespace = OnText;
     handler.cdataBlock = OnText;
     handler.comment = OnComment;
+    handler.processingInstruction = OnInstruction;
     handler.internalSubset = OnDtd;
     return handler;
 }
@@ -173,9 +248,14 @@ class ThreadParser {
         if (context_ != nullptr) *context_->sax = handler;
         return context_;
     }
+    // Room for the distinct names of one reply, emptied.
+    std::vector<const xmlChar*>& Names() {
+        names_.clear();
+        return names_;
+    }
     // A failed parse may leave state behind that the next reply should not meet.
     void Done(bool failed) {
-        if (failed || xmlDictSize(context_->dict) > kMaxNames) Drop();
+        if (failed || xmlDictSize(context_->dict) > kMaxKeptNames) Drop();
     }
 
   private:
@@ -183,8 +263,9 @@ class ThreadParser {
         if (context_ != nullptr) xmlFreeParserCtxt(context_);
         context_ = nullptr;
     }
-    static constexpr int kMaxNames = 4096;
+    static constexpr int kMaxKeptNames = 4096;
     xmlParserCtxt* context_ = nullptr;
+    std::vector<const xmlChar*> names_;
 };
 
 thread_local ThreadParser threadParser;
@@ -221,6 +302,51 @@ class QuietErrors {
     void* structuredContext_;
 };
 
+// Hands the body to the parser a piece at a time, as it asks for more, and ends it early once the
+// parser's state shows the reply past the bounds: the parser then reads no further than the
+// piece it holds. Pieces keep libxml2's checks in step with its reading even where it calls
+// nothing back, and spare it a copy of the whole body.
+struct Source {
+    const std::string& body;
+    size_t padding;  // blanks still to give after the body
+    xmlParserCtxt* context;
+    Scan& scan;
+    size_t at = 0;
+};
+
+// Where to end a piece of at most `size` bytes. libxml2 2.9 misreads a name when the character
+// it meets just past the end of the input it holds is not ASCII. So a piece ends before a byte
+// that is an ASCII character of its own in every ASCII-based encoding (never part of a multibyte
+// character), or, in a long run without one, inside a multibyte UTF-8 character.
+size_t CutBefore(const char* piece, size_t size) {
+    auto byte = [&](size_t at) { return static_cast<unsigned char>(piece[at]); };
+    for (size_t cut = size; cut > size / 2; --cut) {
+        if (byte(cut) < '0' || (byte(cut) > '9' && byte(cut) < '@')) return cut;
+    }
+    for (size_t back = 0; back < 4 && back < size; ++back) {
+        if ((byte(size - back) & 0xC0) == 0x80) return size - back;
+    }
+    return size;
+}
+
+int Feed(void* opaque, char* buffer, int length) {
+    Source& source = *static_cast<Source*>(opaque);
+    Scan& scan = source.scan;
+    if (scan.refusal == nullptr) scan.refusal = ParserExcess(source.context, scan);
+    if (scan.refusal != nullptr) return 0;
+    const char* piece = source.body.data() + source.at;
+    const size_t left = source.body.size() - source.at;
+    size_t size = std::min(static_cast<size_t>(length), left);
+    if (size < left) size = CutBefore(piece, size);
+    std::memcpy(buffer, piece, size);
+    source.at += size;
+    const size_t blanks =
+        size < left ? 0 : std::min(static_cast<size_t>(length) - size, source.padding);
+    std::memset(buffer + size, ' ', blanks);
+    source.padding -= blanks;
+    return static_cast<int>(size + blanks);
+}
+
 }  // namespace
 
 SoapReplyParts ReadSoapReplyParts(const std::string& contentType, const std::string& body,
@@ -245,27 +371,23 @@ SoapReplyParts ReadSoapReplyParts(const std::string& contentType, const std::str
     // libxml2 tries to refill its input whenever less than a chunk lies ahead, which on a
     // small reply is at nearly every step. Blanks after the root element, which XML allows,
     // spare it that; only ASCII-based texts (those that start with '<') can take them.
-    const std::string* text = &body;
-    std::string padded;
-    if (body.size() < kPadBelow && body[0] == '<') {
-        padded.reserve(body.size() + kPadding);
-        padded.append(body).append(kPadding, ' ');
-        text = &padded;
-    }
+    const bool pad = body.size() < kPadBelow && body[0] == '<';
     constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-    Scan scan{resultName, parts};
+    Scan scan{resultName, parts, threadParser.Names()};
+    scan.dictionaryStart = xmlDictSize(context->dict);
+    Source source{body, pad ? kPadding : 0, context, scan};
     {
         QuietErrors quiet;
         context->_private = &scan;
-        xmlFreeDoc(xmlCtxtReadMemory(context, text->data(), static_cast<int>(text->size()), nullptr,
-                                     charset.empty() ? nullptr : charset.c_str(), kOptions));
+        xmlFreeDoc(xmlCtxtReadIO(context, Feed, nullptr, &source, nullptr,
+                                 charset.empty() ? nullptr : charset.c_str(), kOptions));
         context->_private = nullptr;
     }
     // Running out of memory stops libxml2 without marking the body malformed; what was read
     // by then must not pass for the whole reply.
     const bool failed = !context->wellFormed || context->errNo == XML_ERR_NO_MEMORY;
-    if (scan.dtd) {
-        parts.error = "a reply must not carry a DTD";
+    if (scan.refusal != nullptr) {
+        parts.error = scan.refusal;
     } else if (failed) {
         parts.error = LastError(context);
     } else if (!scan.envelope) {
@@ -273,7 +395,7 @@ SoapReplyParts ReadSoapReplyParts(const std::string& contentType, const std::str
     } else if (!scan.bodySeen) {
         parts.error = "the SOAP Envelope has no Body";
     }
-    threadParser.Done(scan.dtd || failed);
+    threadParser.Done(scan.refusal != nullptr || failed);
     return parts;
 }
 

@@ -1,6 +1,7 @@
 // Reads the parts of a SOAP reply body that its judgement needs, streaming: no document tree
-// is built, so a reply costs about twice its own bytes plus the texts returned, whatever its
-// shape. Internal to wirekit; thread-safe (each thread keeps its own parser).
+// is built and the parser is handed the body a few kilobytes at a time, so reading a reply
+// costs little beyond the texts returned, whatever its shape. Internal to wirekit; thread-safe
+// (each thread keeps its own parser).
 #pragma once
 
 #include <string>
@@ -19,7 +20,10 @@ struct SoapReplyParts {
 // of `contentType`, else UTF-8; texts come out in UTF-8. An element's text is all the
 // character data (CDATA included) inside it. Elements are matched by local name. The body
 // must be well-formed, its root an Envelope with a Body child, and without a DTD; no DTD or
-// entity is ever loaded, no network touched, and libxml2's depth and size limits hold.
+// entity is ever loaded, no network touched, and libxml2's depth and size limits hold. A body
+// past the bounds on distinct names, attributes of one element and namespace declarations in
+// scope, which libxml2 would read in time growing with the square of its size, is refused as
+// soon as that shows.
 SoapReplyParts ReadSoapReplyParts(const std::string& contentType, const std::string& body,
                                   const std::string& resultName);
 
