@@ -15,7 +15,12 @@ constexpr int kMaxDepth = 100;
 constexpr size_t kMaxName = 1000;
 constexpr size_t kMaxMarkup = 1 << 20;  // an attribute value, comment or CDATA section
 constexpr size_t kMaxAttributes = 32;   // of one element, each compared with the others
-constexpr size_t kMaxBindings = 64;     // namespace prefixes declared by the open elements
+constexpr size_t kMaxBindings = 64;
+// Each element names at most two things (prefix, local name) and each attribute three (prefix,
+// local name, namespace URI): a reply within this budget never passes the reader's bound on
+// distinct names, so the two readings cannot part over it.
+constexpr size_t kNameBudget =
+    kMaxReplyNames - 10;  // namespace prefixes declared by the open elements
 
 enum ByteClass : uint8_t {
     kChar = 1,        // an ASCII XML character
@@ -398,9 +403,16 @@ class Scanner {
         return Take("<![CDATA[") && Cdata();
     }
 
+    // Takes `names` from the budget; false once it is spent.
+    bool Spend(size_t names) {
+        if (names > namesLeft_) return false;
+        namesLeft_ -= names;
+        return true;
+    }
+
     bool StartTag() {
         Name name;
-        if (judge_.Depth() == kMaxDepth || !TakeName(&name)) return false;
+        if (judge_.Depth() == kMaxDepth || !Spend(2) || !TakeName(&name)) return false;
         const size_t bindings = bindingCount_;
         Span attributes[kMaxAttributes];
         size_t count = 0;
@@ -414,8 +426,8 @@ class Scanner {
             }
             Name attribute;
             Span value;
-            if (!spaced || count == kMaxAttributes || !TakeName(&attribute) || !Equals() ||
-                !TakeValue(&value)) {
+            if (!spaced || count == kMaxAttributes || !Spend(3) || !TakeName(&attribute) ||
+                !Equals() || !TakeValue(&value)) {
                 return false;
             }
             for (size_t i = 0; i < count; ++i) {
@@ -585,6 +597,7 @@ class Scanner {
     Open open_[kMaxDepth];
     Span bindings_[kMaxBindings];
     size_t bindingCount_ = 0;
+    size_t namesLeft_ = kNameBudget;
 };
 
 }  // namespace

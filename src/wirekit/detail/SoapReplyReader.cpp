@@ -21,7 +21,7 @@ constexpr size_t kPadBelow = 64 * 1024;
 // reply's size: in its dictionary of names, in checking an element's attributes against each
 // other and in looking names up among the namespace declarations in scope. No real reply comes
 // near them.
-constexpr size_t kMaxNames = 1000;  // distinct names, prefixes and namespace URIs in one reply
+constexpr size_t kMaxNames = kMaxReplyNames;
 constexpr int kMaxAttributes = 64;  // on one element
 constexpr int kMaxNamespaces = 64;  // declarations in scope at once
 constexpr char kTooManyNames[] = "too many distinct names";

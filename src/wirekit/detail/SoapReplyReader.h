@@ -4,9 +4,13 @@
 // (each thread keeps its own parser).
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace wire_detail {
+
+// The most distinct names, prefixes and namespace URIs one reply may use.
+inline constexpr size_t kMaxReplyNames = 1000;
 
 struct SoapReplyParts {
     std::string error;        // why the body is no readable envelope; empty when it is one
