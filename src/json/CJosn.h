@@ -177,11 +177,11 @@ class XMK_EXPORT CJosn {
     // once `value` changes, `parsedValue` keeps the text the cache was built from, so that a
     // query compares whole texts only after a change.
     mutable CString parsedValue;
-    // The cache: where each top-level item lies (first index, end); the records of the items,
-    // made on first use (`made[i]` tells whether children[i] is); the names of the items,
-    // found by the first lookup by name; the item a lookup by name tries first.
-    mutable std::vector<std::pair<int, int>> items;
+    // The cache: the records of the items, made on first use (`made[i]` tells whether
+    // children[i] is); where each top-level item lies (first index, end); the names of the
+    // items, found by the first lookup by name; the item a lookup by name tries first.
     mutable std::vector<JosnChildValue> children;
+    mutable std::vector<std::pair<int, int>> items;
     mutable std::vector<bool> made;
     mutable std::vector<NameSpan> names;
     mutable unsigned int nextName;
