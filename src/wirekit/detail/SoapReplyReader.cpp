@@ -84,9 +84,9 @@ struct Scan {
     bool resultSeen = false;
     std::string* text = nullptr;  // gathers the character data of the element open at textDepth
     int textDepth = 0;
-    const xmlChar* lastName = nullptr;
-    int dictionaryStart = 0;        // the size of the parser's dictionary before the reply
-    const char* refusal = nullptr;  // why the reading was stopped before the body's end
+    const xmlChar* lastName = nullptr;  // met again, it needs no search
+    int dictionaryStart = 0;            // the size of the parser's dictionary before the reply
+    const char* refusal = nullptr;      // why the reading was stopped before the body's end
 };
 
 Scan& ScanOf(void* context) {
@@ -207,6 +207,7 @@ void OnText(void* context, const xmlChar* text, int length) {
     if (scan.text != nullptr) scan.text->append(reinterpret_cast<const char*>(text), length);
 }
 
+// A processing instruction's target is a name like any other.
 void OnInstruction(void* context, const xmlChar* target, const xmlChar*) {
     if (!Meet(ScanOf(context), target)) Refuse(context, kTooManyNames);
 }
